@@ -1,0 +1,162 @@
+// The neutral interface every window system implements. No window-system
+// names and no native types: the framework turns what a backend reports into
+// messages, and a backend never calls application code.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace plumet::backend {
+
+// A native top-level window; 0 is "none".
+using WindowId = std::uint32_t;
+// A cursor made by the backend; 0 is "none".
+using CursorId = std::uint32_t;
+
+struct Rect {
+  int left = 0;
+  int top = 0;
+  int right = 0;  // excluded
+  int bottom = 0; // excluded
+  int Width() const { return right - left; }
+  int Height() const { return bottom - top; }
+  bool Empty() const { return right <= left || bottom <= top; }
+  friend bool operator==(const Rect&, const Rect&) = default;
+};
+
+struct Size {
+  int width = 0;
+  int height = 0;
+  friend bool operator==(const Size&, const Size&) = default;
+};
+
+// Premultiplied ARGB32 pixels in native byte order, rows top-down.
+struct PixelView {
+  const std::uint32_t* pixels = nullptr;
+  int width = 0;
+  int height = 0;
+  int stride = 0;  // in bytes
+  std::uint32_t At(int x, int y) const {
+    return reinterpret_cast<const std::uint32_t*>(reinterpret_cast<const std::uint8_t*>(pixels) +
+                                                  static_cast<std::ptrdiff_t>(y) * stride)[x];
+  }
+};
+
+// A screen picture owned by the caller.
+struct ScreenImage {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint32_t> pixels;  // opaque ARGB32, width * height, top-down
+};
+
+struct WindowOptions {
+  bool layered = false;       // shown from whole surfaces (per-pixel alpha or colour key)
+  WindowId owner = 0;         // stays above its owner; hidden and destroyed with it by the framework
+  bool toolWindow = false;    // no taskbar entry
+  bool takesFocus = false;    // a press on it gives it the keyboard focus
+  std::string title;
+};
+
+enum class PresentMode {
+  PerPixelAlpha,  // premultiplied alpha; input passes where alpha is 0
+  ColorKey,       // opaque, but pixels equal to the key are holes (shown and input pass through)
+  Opaque,
+};
+
+struct Presentation {
+  PixelView source;            // the whole window surface
+  PresentMode mode = PresentMode::PerPixelAlpha;
+  std::uint32_t colorKey = 0;  // RGB 0x00RRGGBB compared with the pixel's colour
+  std::optional<Rect> dirty;   // only this part changed (window coordinates); none: all
+};
+
+enum class SystemCursor { Arrow, Hand };
+
+struct CursorImage {
+  int width = 0;
+  int height = 0;
+  int hotX = 0;
+  int hotY = 0;
+  std::vector<std::uint32_t> argb;  // straight ARGB, width * height
+};
+
+enum class EventKind {
+  PointerDown,
+  PointerMove,
+  PointerUp,
+  KeyEnter,
+  KeyEscape,
+  DisplayChange,
+  Close,        // the desktop session asks the program to end
+  FocusLost,    // another program took the keyboard focus
+};
+
+struct Event {
+  EventKind kind = EventKind::PointerMove;
+  WindowId window = 0;  // the window the event belongs to (pointer: under it or holding the grab; keys: focus)
+  int x = 0;            // window coordinates
+  int y = 0;
+  int screenX = 0;
+  int screenY = 0;
+  bool buttonDown = false;  // the left button is held (moves)
+};
+
+struct FileType {
+  std::string label;    // shown to the user
+  std::string pattern;  // "*.tiff"
+};
+
+struct SaveDialogRequest {
+  std::vector<FileType> fileTypes;  // the first is preselected
+  std::string defaultExtension;     // without the dot
+  bool confirmOverwrite = true;
+  WindowId parent = 0;
+};
+
+class Backend {
+ public:
+  virtual ~Backend() = default;
+
+  // The primary screen.
+  virtual Size ScreenSize() = 0;
+  // A copy of what the user sees, our layered windows included; false when
+  // the window system does not allow it.
+  virtual bool CaptureScreen(ScreenImage& out) = 0;
+
+  // Native top-level windows.
+  virtual WindowId CreateWindow(const WindowOptions& options) = 0;
+  virtual void DestroyWindow(WindowId window) = 0;
+  virtual void SetBounds(WindowId window, const Rect& screenRect) = 0;
+  virtual void Show(WindowId window, bool visible) = 0;
+  // Stacking: above every window that is not ours, owned windows above their owner.
+  virtual void Raise(WindowId window) = 0;
+  virtual void SetInputPassThrough(WindowId window, bool passThrough) = 0;
+  // Outside the rectangles nothing is shown and no input is taken; empty: no shape.
+  virtual void SetShape(WindowId window, const std::vector<Rect>& rects) = 0;
+  virtual void Present(WindowId window, const Presentation& presentation) = 0;
+  virtual void SetTitle(WindowId window, const std::string& title) = 0;
+  virtual void SetIcon(WindowId window, const CursorImage& picture) = 0;
+  virtual void Focus(WindowId window) = 0;
+
+  // Pointer.
+  virtual CursorId MakeCursor(const CursorImage& image) = 0;
+  virtual CursorId MakeSystemCursor(SystemCursor cursor) = 0;
+  virtual void FreeCursor(CursorId cursor) = 0;
+  virtual void SetCursor(WindowId window, CursorId cursor) = 0;
+  // All pointer events go to this window until released (0 releases).
+  virtual void GrabPointer(WindowId window) = 0;
+  virtual void PointerPosition(int& screenX, int& screenY) = 0;
+
+  // Time in milliseconds on the backend's clock.
+  virtual std::uint64_t NowMs() = 0;
+  // Waits at most timeoutMs (negative: no limit) for the next event.
+  virtual std::optional<Event> WaitEvent(int timeoutMs) = 0;
+
+  // The modal save dialog: the chosen path, or nothing when cancelled.
+  virtual std::optional<std::string> RunSaveDialog(const SaveDialogRequest& request) = 0;
+};
+
+}  // namespace plumet::backend
