@@ -1,0 +1,163 @@
+// The in-memory desktop: a Backend whose screen, windows, input and clock
+// live in memory, driven by a queue of steps (script lines or callbacks).
+//
+// A gtest constructs it, installs it in the framework, adds steps and starts
+// the program; the framework calls WaitEvent whenever it has nothing to do,
+// and only then does the desktop hand out the next event of the current step,
+// or start the next step once the current one is used up. When the steps run
+// out while the program still runs, WaitEvent reports Close.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "platform/backend/backend.h"
+#include "platform/backend/headless/image.h"
+#include "platform/backend/headless/native_window.h"
+#include "platform/backend/headless/replay_script.h"
+#include "platform/backend/headless/window_stack.h"
+
+namespace plumet::backend::headless {
+
+// Input that no window of ours took: it went to the desktop beneath.
+// Pointer input is at its screen point; keys at the pointer's position.
+struct DesktopInput {
+  EventKind kind = EventKind::PointerDown;
+  int x = 0;
+  int y = 0;
+  friend bool operator==(const DesktopInput&, const DesktopInput&) = default;
+};
+
+struct CursorState {
+  std::optional<SystemCursor> system;  // set for system cursors
+  CursorImage image;                   // set for bitmap cursors
+};
+
+class HeadlessDesktop final : public Backend {
+ public:
+  // The pointer starts at the centre of the screen, the clock at 0.
+  explicit HeadlessDesktop(Size screen = kDefaultScreen);
+
+  // The picture under all windows: the test pattern (default), or a PNG file
+  // at the top-left corner, composed over the pattern where it is transparent
+  // or does not reach. False (picture unchanged) when the file cannot be read.
+  bool UseDesktopPicture(const std::string& pngPath);
+  void UseDesktopPattern();
+
+  // Steps run in the order added. AddStep takes the lines the desktop runs
+  // itself (screen, desktop, desktop-pattern, pointer, key, wait, display,
+  // shot, save-answer) and returns false for any other command.
+  bool AddStep(const ScriptCommand& command);
+  // Parses and adds every line; on any error adds nothing and returns the errors.
+  std::vector<ScriptError> AddScript(std::string_view script);
+  // Runs between events with everything the earlier steps caused handled.
+  void AddCallback(std::function<void()> step);
+  bool HasPendingSteps() const;
+  // Runs what is left without a program: time passes at once, and the events
+  // the steps cause reach nobody (desktop input is still logged).
+  void RunRemainingSteps();
+  // Steps that could not be carried out (unreadable picture, unwritable shot).
+  const std::vector<ScriptError>& StepProblems() const { return problems_; }
+
+  // What the user sees (opaque 0xFFRRGGBB pixels), our windows included.
+  const Image& Screen() const;
+  std::uint32_t ScreenPixel(int x, int y) const { return Screen().At(x, y); }
+  bool WriteShot(const std::string& pngPath) const;
+
+  const std::vector<DesktopInput>& DesktopInputLog() const { return desktopLog_; }
+  WindowId FocusedWindow() const { return focus_; }
+  WindowId GrabHolder() const { return grab_; }
+  // The window that would take pointer input at a screen point now (the grab
+  // holder while there is one), 0 for the desktop.
+  WindowId InputWindowAt(int x, int y) const;
+  CursorId CursorAtPointer() const;
+  std::optional<CursorState> Cursor(CursorId cursor) const;
+  std::optional<WindowState> Window(WindowId window) const;
+  const std::vector<WindowId>& StackingOrder() const { return stack_.BottomToTop(); }
+
+  // Answers for the coming save dialogs, first in first out; nothing: cancel.
+  void AddSaveAnswer(std::optional<std::string> path);
+  const std::vector<SaveDialogRequest>& SaveDialogRequests() const { return saveRequests_; }
+  // With capture off, CaptureScreen fails as on a window system that forbids it.
+  void SetCaptureAllowed(bool allowed) { captureAllowed_ = allowed; }
+
+  // Backend.
+  Size ScreenSize() override { return screenSize_; }
+  bool CaptureScreen(ScreenImage& out) override;
+  WindowId CreateWindow(const WindowOptions& options) override;
+  void DestroyWindow(WindowId window) override;
+  void SetBounds(WindowId window, const Rect& screenRect) override;
+  void Show(WindowId window, bool visible) override;
+  void Raise(WindowId window) override;
+  void SetInputPassThrough(WindowId window, bool passThrough) override;
+  void SetShape(WindowId window, const std::vector<Rect>& rects) override;
+  void Present(WindowId window, const Presentation& presentation) override;
+  void SetTitle(WindowId window, const std::string& title) override;
+  void SetIcon(WindowId window, const CursorImage& picture) override;
+  void Focus(WindowId window) override;
+  CursorId MakeCursor(const CursorImage& image) override;
+  CursorId MakeSystemCursor(SystemCursor cursor) override;
+  void FreeCursor(CursorId cursor) override;
+  void SetCursor(WindowId window, CursorId cursor) override;
+  void GrabPointer(WindowId window) override;
+  void PointerPosition(int& screenX, int& screenY) override;
+  std::uint64_t NowMs() override { return now_; }
+  std::optional<Event> WaitEvent(int timeoutMs) override;
+  std::optional<std::string> RunSaveDialog(const SaveDialogRequest& request) override;
+
+ private:
+  // One user action of a step. Pointer kinds carry a screen point; a display
+  // change carries the new width and height in x and y.
+  struct Input {
+    EventKind kind = EventKind::PointerMove;
+    int x = 0;
+    int y = 0;
+  };
+  using Step = std::variant<ScriptCommand, std::function<void()>>;
+
+  void StartNextStep();
+  void RunCommand(const ScriptCommand& command);
+  void Deliver(const Input& input);
+  void DeliverPointer(const Input& input);
+  void SetScreenSize(Size size);
+  void RenderDesktop();
+  void Changed() { screen_.reset(); }
+  NativeWindow* Find(WindowId window) { return stack_.Find(window); }
+
+  Size screenSize_;
+  std::optional<Image> desktopPicture_;  // the PNG, if one is used
+  Image desktop_;
+  WindowStack stack_;
+  mutable std::optional<Image> screen_;  // composed on demand
+
+  std::map<CursorId, CursorState> cursors_;
+  CursorId nextCursor_ = 1;
+
+  int pointerX_ = 0;
+  int pointerY_ = 0;
+  bool buttonDown_ = false;
+  WindowId pointerWindow_ = 0;  // took the last pointer event; 0: the desktop
+  WindowId focus_ = 0;
+  WindowId grab_ = 0;
+  std::vector<DesktopInput> desktopLog_;
+
+  std::uint64_t now_ = 0;
+  std::uint64_t waitLeft_ = 0;
+  std::deque<Step> steps_;
+  std::deque<Input> inputs_;
+  std::deque<Event> events_;
+  std::vector<ScriptError> problems_;
+
+  std::deque<std::optional<std::string>> saveAnswers_;
+  std::vector<SaveDialogRequest> saveRequests_;
+  bool captureAllowed_ = true;
+};
+
+}  // namespace plumet::backend::headless

@@ -1,0 +1,67 @@
+// The line-based replay script: one command a line, '#' starts a comment.
+// Parsing checks each line on its own; CheckScript checks the order of a
+// whole script and that every point lies on the screen of its time.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/backend/backend.h"
+
+namespace plumet::backend::headless {
+
+enum class CommandKind {
+  Screen,          // W H
+  Desktop,         // text: PNG file
+  DesktopPattern,
+  Start,
+  Press,           // X Y
+  Move,            // X Y
+  Release,         // X Y
+  Click,           // X Y
+  Drag,            // X1 Y1 X2 Y2 STEPS
+  Key,             // text: Enter or Escape
+  Wait,            // MS
+  Post,            // CODE ARG
+  Display,         // W H
+  Shot,            // text: PNG file
+  Where,           // X Y
+  SaveAnswer,      // text: the path to return
+  SaveCancel,
+  ExpectEnded,
+};
+
+struct ScriptCommand {
+  int line = 0;  // 1-based
+  CommandKind kind = CommandKind::Start;
+  std::vector<std::int64_t> numbers;  // in the order the command takes them
+  std::string text;
+};
+
+struct ScriptError {
+  int line = 0;
+  std::string reason;
+  friend bool operator==(const ScriptError&, const ScriptError&) = default;
+};
+
+struct ParsedScript {
+  std::vector<ScriptCommand> commands;
+  std::vector<ScriptError> errors;  // one per bad line
+};
+
+inline constexpr Size kDefaultScreen{1366, 768};
+
+ParsedScript ParseScript(std::string_view text);
+
+// Order rules: screen and desktop lines only before start; start at most once;
+// input, time, post, display and expect-ended only after it; shot, where and
+// save-answer anywhere.
+std::vector<ScriptError> CheckScript(const std::vector<ScriptCommand>& commands);
+
+// "LINE: reason"
+std::string FormatError(const ScriptError& error);
+
+}  // namespace plumet::backend::headless

@@ -1,0 +1,74 @@
+// The contract suite on the in-memory desktop.
+#include <gtest/gtest.h>
+
+#include "platform/backend/headless/headless_desktop.h"
+#include "tests/platform/contract_harness.h"
+
+namespace plumet::backend::contract {
+namespace {
+
+using headless::CommandKind;
+using headless::HeadlessDesktop;
+using headless::ScriptCommand;
+
+class HeadlessHarness final : public ContractHarness {
+ public:
+  Backend& Subject() override { return desktop_; }
+
+  void Press(int x, int y) override { Step(CommandKind::Press, {x, y}); }
+  void Move(int x, int y) override { Step(CommandKind::Move, {x, y}); }
+  void Release(int x, int y) override { Step(CommandKind::Release, {x, y}); }
+  void Key(EventKind key) override {
+    desktop_.AddStep(ScriptCommand{0, CommandKind::Key, {}, key == EventKind::KeyEnter ? "Enter" : "Escape"});
+  }
+  void ChangeScreenSize(Size size) override { Step(CommandKind::Display, {size.width, size.height}); }
+  void Idle(int ms) override { Step(CommandKind::Wait, {ms}); }
+
+  std::vector<Event> TakeEvents() override {
+    // The desktop reports Close once its steps are used up.
+    std::vector<Event> events;
+    for (int calls = 0; calls < 100000; ++calls) {
+      const std::optional<Event> event = desktop_.WaitEvent(-1);
+      if (!event) continue;
+      if (event->kind == EventKind::Close) break;
+      events.push_back(*event);
+    }
+    return events;
+  }
+
+  std::vector<BeneathInput> TakeBeneathInputs() override {
+    std::vector<BeneathInput> inputs;
+    const auto& log = desktop_.DesktopInputLog();
+    for (; seen_ < log.size(); ++seen_) inputs.push_back({log[seen_].kind, log[seen_].x, log[seen_].y});
+    return inputs;
+  }
+
+  ScreenImage ReadScreen() override {
+    const headless::Image& screen = desktop_.Screen();
+    return ScreenImage{screen.width, screen.height, screen.pixels};
+  }
+
+  bool DenyCapture() override {
+    desktop_.SetCaptureAllowed(false);
+    return true;
+  }
+  bool AnswerNextSaveDialog(std::optional<std::string> path) override {
+    desktop_.AddSaveAnswer(std::move(path));
+    return true;
+  }
+
+ private:
+  void Step(CommandKind kind, std::vector<std::int64_t> numbers) {
+    desktop_.AddStep(ScriptCommand{0, kind, std::move(numbers), {}});
+  }
+
+  HeadlessDesktop desktop_;
+  std::size_t seen_ = 0;
+};
+
+std::unique_ptr<ContractHarness> MakeHeadlessHarness() { return std::make_unique<HeadlessHarness>(); }
+
+INSTANTIATE_TEST_SUITE_P(Headless, BackendContract, testing::Values(&MakeHeadlessHarness));
+
+}  // namespace
+}  // namespace plumet::backend::contract
