@@ -250,3 +250,50 @@ struct MSG {
   WPARAM wParam = 0;
   LPARAM lParam = 0;
 };
+
+// Bitmaps.
+constexpr DWORD BI_RGB = 0;
+constexpr UINT DIB_RGB_COLORS = 0;
+
+struct BITMAPINFOHEADER {
+  DWORD biSize = sizeof(BITMAPINFOHEADER);
+  LONG biWidth = 0;
+  LONG biHeight = 0;  // positive: rows stored bottom-up
+  WORD biPlanes = 1;
+  WORD biBitCount = 32;
+  DWORD biCompression = BI_RGB;
+  DWORD biSizeImage = 0;
+  LONG biXPelsPerMeter = 0;
+  LONG biYPelsPerMeter = 0;
+  DWORD biClrUsed = 0;
+  DWORD biClrImportant = 0;
+};
+
+struct BITMAPINFO {
+  BITMAPINFOHEADER bmiHeader;
+};
+
+struct BITMAP {
+  LONG bmType = 0;
+  LONG bmWidth = 0;
+  LONG bmHeight = 0;
+  LONG bmWidthBytes = 0;
+  WORD bmPlanes = 1;
+  WORD bmBitsPixel = 32;
+  void* bmBits = nullptr;
+};
+
+// Standard cursors.
+constexpr UINT IDC_ARROW = 32512;
+constexpr UINT IDC_HAND = 32649;
+
+// Hit-test result for the client area (WM_SETCURSOR).
+constexpr LRESULT HTCLIENT = 1;
+
+struct HFONT__;
+using HFONT = HFONT__*;
+struct HRSRC__;
+using HRSRC = HRSRC__*;
+using HGLOBAL = const void*;
+struct HINSTANCE__;
+using HINSTANCE = HINSTANCE__*;

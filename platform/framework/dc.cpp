@@ -1,0 +1,130 @@
+#include "platform/framework/dc.h"
+
+#include <array>
+#include <utility>
+
+#include "platform/framework/resources.h"
+
+#include "platform/framework/cursor_objects.h"
+#include "platform/framework/gdi_objects.h"
+#include "platform/framework/wnd.h"
+
+BOOL CGdiObject::Attach(HGDIOBJ object) {
+  if (!object) return FALSE;
+  m_hObject = object;
+  return TRUE;
+}
+
+HGDIOBJ CGdiObject::Detach() { return std::exchange(m_hObject, nullptr); }
+
+BOOL CGdiObject::DeleteObject() {
+  if (!m_hObject) return FALSE;
+  return ::DeleteObject(Detach());
+}
+
+BOOL CBitmap::CreateCompatibleBitmap(CDC* dc, int width, int height) {
+  HBITMAP bitmap = ::CreateCompatibleBitmap(dc ? dc->m_hDC : nullptr, width, height);
+  return bitmap ? Attach(bitmap) : FALSE;
+}
+
+BOOL CBitmap::LoadBitmap(UINT id) {
+  HBITMAP bitmap = ::LoadBitmap(nullptr, id);
+  return bitmap ? Attach(bitmap) : FALSE;
+}
+
+CDC::~CDC() {
+  if (owned_) DeleteDC();
+}
+
+CDC* CDC::FromHandle(HDC hdc) {
+  // A few at once are enough: handlers hold them only while they run.
+  static std::array<CDC, 8> standIns;
+  static std::size_t next = 0;
+  CDC& dc = standIns[next++ % standIns.size()];
+  dc.owned_ = false;
+  dc.m_hDC = hdc;
+  return &dc;
+}
+
+BOOL CDC::Attach(HDC hdc) {
+  if (!hdc) return FALSE;
+  m_hDC = hdc;
+  return TRUE;
+}
+
+HDC CDC::Detach() { return std::exchange(m_hDC, nullptr); }
+
+BOOL CDC::CreateCompatibleDC(CDC* reference) {
+  HDC hdc = ::CreateCompatibleDC(reference ? reference->m_hDC : nullptr);
+  return Attach(hdc);
+}
+
+BOOL CDC::DeleteDC() {
+  if (!m_hDC) return FALSE;
+  return ::DeleteDC(Detach());
+}
+
+HGDIOBJ CDC::SelectObject(CGdiObject* object) {
+  return object ? ::SelectObject(m_hDC, object->m_hObject) : nullptr;
+}
+
+BOOL CDC::BitBlt(int x, int y, int width, int height, CDC* source, int srcX, int srcY, DWORD rop) {
+  return ::BitBlt(m_hDC, x, y, width, height, source ? source->m_hDC : nullptr, srcX, srcY, rop);
+}
+
+BOOL CDC::StretchBlt(int x, int y, int width, int height, CDC* source, int srcX, int srcY, int srcWidth,
+                     int srcHeight, DWORD rop) {
+  return ::StretchBlt(m_hDC, x, y, width, height, source ? source->m_hDC : nullptr, srcX, srcY, srcWidth, srcHeight,
+                      rop);
+}
+
+int CDC::DrawText(const std::string& text, RECT* rect, UINT format) {
+  return ::DrawText(m_hDC, text.c_str(), static_cast<int>(text.size()), rect, format);
+}
+
+void CDC::FillSolidRect(const RECT* rect, COLORREF color) {
+  auto* dc = plumet::framework::ToDc(m_hDC);
+  if (!dc || !dc->surface || !rect) return;
+  plumet::gfx::IntRect area{rect->left + dc->originX, rect->top + dc->originY, rect->right + dc->originX,
+                            rect->bottom + dc->originY};
+  if (!dc->clip.Empty()) area = area.Intersect(dc->clip);
+  dc->surface->Fill(area, 0xFF000000u | (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color));
+  dc->Touch(area);
+}
+
+BOOL CDC::DrawIcon(int x, int y, HICON icon) {
+  auto* dc = plumet::framework::ToDc(m_hDC);
+  auto* picture = reinterpret_cast<plumet::framework::CursorObject*>(icon);
+  if (!dc || !dc->surface || !picture) return FALSE;
+  const auto& image = picture->image;
+  for (int row = 0; row < image.height; ++row) {
+    for (int col = 0; col < image.width; ++col) {
+      const int px = x + col + dc->originX;
+      const int py = y + row + dc->originY;
+      if (px < 0 || py < 0 || px >= dc->surface->Width() || py >= dc->surface->Height()) continue;
+      const std::uint32_t argb = image.argb[static_cast<std::size_t>(row) * image.width + col];
+      if ((argb >> 24) == 0) continue;
+      dc->surface->Row(py)[px] = plumet::gfx::Premultiply(argb);
+    }
+  }
+  return TRUE;
+}
+
+CClientDC::CClientDC(CWnd* window) : window_(window ? window->m_hWnd : nullptr) {
+  m_hDC = ::GetDC(window_);
+  owned_ = false;
+}
+
+CClientDC::~CClientDC() {
+  if (m_hDC) ::ReleaseDC(window_, Detach());
+}
+
+CPaintDC::CPaintDC(CWnd* window) {
+  m_hDC = plumet::framework::MakeWindowDc(window ? window->m_hWnd : nullptr);
+  owned_ = false;
+}
+
+CPaintDC::~CPaintDC() {
+  // The paint cycle presents what it painted itself.
+  delete plumet::framework::ToDc(Detach());
+}
