@@ -1,0 +1,37 @@
+// A file opened in binary mode, in the shape of the C runtime's stream
+// functions. Failures leave the system's error for SystemErrorText().
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+
+namespace plumet::text {
+
+class CBinaryFile {
+ public:
+  CBinaryFile() = default;
+  ~CBinaryFile();
+  CBinaryFile(const CBinaryFile&) = delete;
+  CBinaryFile& operator=(const CBinaryFile&) = delete;
+
+  // The path is UTF-16 and reaches the file system as UTF-8; the mode is a
+  // C runtime mode string ("rb", "wb", "ab").
+  bool Open(const char16_t* path, const char* mode);
+  bool IsOpen() const { return stream_ != nullptr; }
+  // Bytes in the file, read by seeking to its end; -1 on failure. The
+  // position is left at the start.
+  std::int64_t Length();
+  bool Seek(std::int64_t offset);
+  // Bytes read; fewer than asked at the end of the file or on failure.
+  std::size_t Read(void* buffer, std::size_t bytes);
+  bool ReadFailed() const;
+  bool Write(const void* data, std::size_t bytes);
+  // Flushes and closes; a failed flush (a full disk) is a failed close.
+  bool Close();
+
+ private:
+  std::FILE* stream_ = nullptr;
+};
+
+}  // namespace plumet::text

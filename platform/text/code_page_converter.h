@@ -1,0 +1,30 @@
+// Conversion between UTF-16 and numbered code pages, in the shape of the
+// Windows MultiByteToWideChar / WideCharToMultiByte pair: a call with a null
+// output only counts, and the result is the number of output units.
+#pragma once
+
+#include <cstdint>
+
+namespace plumet::text {
+
+constexpr int CP_SYSTEM_DEFAULT = 0;
+constexpr int CP_UTF16LE = 1200;
+constexpr int CP_UTF16BE = 1201;
+constexpr int CP_UTF8 = 65001;
+
+// The converter that serves a code page, or nullptr when there is none and
+// the code page is handled as the system default (UTF-8).
+const char* ConverterNameForCodePage(int codePage);
+
+// UTF-16 to bytes. Characters the target cannot hold are written as its
+// default character and reported through usedDefaultChar (never for UTF-8).
+// Returns the bytes written or, with a null output, needed; 0 when the
+// output is too small.
+int WideCharToMultiByte(int codePage, const char16_t* input, int inputLength, char* output,
+                        int outputCapacity, bool* usedDefaultChar);
+
+// Bytes to UTF-16; invalid bytes become U+FFFD. Same counting rules.
+int MultiByteToWideChar(int codePage, const char* input, int inputLength, char16_t* output,
+                        int outputCapacity);
+
+}  // namespace plumet::text

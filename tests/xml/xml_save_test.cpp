@@ -1,0 +1,221 @@
+// Saving and reading files: bytes on disk, marks, status texts, failures.
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+
+#include "xml/xml_file.h"
+#include "xml_test_support.h"
+
+namespace {
+
+std::u16string Wide(const std::string& text) { return {text.begin(), text.end()}; }
+
+class SaveTest : public XmlDocumentTest {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/plumet-xml-test-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    dir_ = pattern;
+  }
+  void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
+
+  std::string Path(const char* name) const { return dir_ + "/" + name; }
+  bool Save(const char* name) { return doc.SaveToFile(Wide(Path(name)).c_str()); }
+  void WriteFile(const char* name, std::string_view bytes) const {
+    std::ofstream(Path(name), std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  }
+
+  std::string dir_;
+};
+
+constexpr const char16_t* kSvg = u"<?xml version=\"1.0\" encoding=\"UTF-8\"?><svg/>\r\n";
+constexpr std::string_view kSvgBytes = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><svg/>\r\n";
+
+TEST_F(SaveTest, Utf8DocumentHasNoMark) {
+  Load(kSvg);
+  ASSERT_TRUE(Save("a.svg"));
+  EXPECT_EQ(FileBytes(Path("a.svg")), Bytes(kSvgBytes));
+  ExpectStatus("UTF-8 length 46 from wide length 46 ");
+  EXPECT_EQ(doc.documentFlags, 0u);
+}
+
+TEST_F(SaveTest, DeclaredCharsetIsUsed) {
+  Load(u"<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><r>\u00e9\u20ac</r>");
+  ASSERT_TRUE(Save("a.xml"));
+  EXPECT_EQ(FileBytes(Path("a.xml")), Bytes("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><r>\xE9?</r>"));
+  ExpectStatus("ISO-8859-1 length 52 from wide length 52 (chars lost in conversion!) ");
+}
+
+TEST_F(SaveTest, MarkupWithoutDeclarationIsUtf8) {
+  Load(u"<r>\u00e9</r>");
+  ASSERT_TRUE(Save("a.xml"));
+  EXPECT_EQ(FileBytes(Path("a.xml")), Bytes("<r>\xC3\xA9</r>"));
+  ExpectStatus("UTF-8 length 9 from wide length 8 ");
+}
+
+TEST_F(SaveTest, UnknownCharsetIsWrittenInDefault) {
+  Load(u"<?xml encoding=\"no-such\"?><r>\u00e9</r>");
+  ASSERT_TRUE(Save("a.xml"));
+  EXPECT_EQ(FileBytes(Path("a.xml")).size(), 35u);
+  ExpectStatus("no-such length 35 from wide length 34 ");
+}
+
+TEST_F(SaveTest, EmptyDocumentTruncatesFile) {
+  WriteFile("a.xml", "old content");
+  ASSERT_TRUE(Save("a.xml"));
+  EXPECT_TRUE(FileBytes(Path("a.xml")).empty());
+  ExpectStatus("0 length ");
+}
+
+TEST_F(SaveTest, LittleEndianMark) {
+  Load(u"<r>\u00e9</r>");
+  doc.documentFlags = XDF_UTF16LE;
+  ASSERT_TRUE(Save("a.xml"));
+  EXPECT_EQ(FileBytes(Path("a.xml")), Bytes(std::string_view("\xFF\xFE<\0r\0>\0\xE9\0<\0/\0r\0>\0", 18)));
+  ExpectStatus("UTF-16LE BOM + length 8 ");
+  EXPECT_EQ(doc.documentFlags, XDF_UTF16LE);
+}
+
+TEST_F(SaveTest, BigEndianMarkSwapsOnDiskOnly) {
+  Load(u"<r>\u00e9</r>");
+  const std::u16string before = doc.text;
+  doc.documentFlags = XDF_UTF16BE;
+  ASSERT_TRUE(Save("a.xml"));
+  EXPECT_EQ(FileBytes(Path("a.xml")), Bytes(std::string_view("\xFE\xFF\0<\0r\0>\0\xE9\0<\0/\0r\0>", 18)));
+  ExpectStatus("UTF-16BE BOM + endian swap length 8 ");
+  EXPECT_EQ(doc.text, before);
+}
+
+// A UTF-8 mark used to be followed by the bytes of the declared charset.
+TEST_F(SaveTest, Utf8MarkIsFollowedByUtf8WhateverIsDeclared) {
+  Load(u"<?xml encoding=\"ISO-8859-1\"?><r>\u00e9</r>");
+  doc.documentFlags = XDF_UTF8BOM;
+  ASSERT_TRUE(Save("a.xml"));
+  EXPECT_EQ(FileBytes(Path("a.xml")), Bytes("\xEF\xBB\xBF<?xml encoding=\"ISO-8859-1\"?><r>\xC3\xA9</r>"));
+  ExpectStatus("UTF-8 length 38 from wide length 37 ");
+}
+
+// The UTF-16 names used to convert to nothing and report an empty file.
+TEST_F(SaveTest, Utf16NamesAreWrittenAsUtf16) {
+  Load(u"<?xml encoding=\"utf-16\"?><r/>");
+  ASSERT_TRUE(Save("le.xml"));
+  std::vector<unsigned char> le = FileBytes(Path("le.xml"));
+  ASSERT_EQ(le.size(), doc.text.size() * 2);
+  EXPECT_EQ(le[0], '<');
+  EXPECT_EQ(le[1], 0);
+  ExpectStatus("utf-16 length 29 ");
+  Load(u"<?xml encoding=\"unicodeFFFE\"?><r/>");
+  ASSERT_TRUE(Save("be.xml"));
+  std::vector<unsigned char> be = FileBytes(Path("be.xml"));
+  ASSERT_EQ(be.size(), doc.text.size() * 2);
+  EXPECT_EQ(be[0], 0);
+  EXPECT_EQ(be[1], '<');
+  ExpectStatus("unicodeFFFE endian swap length 34 ");
+}
+
+// 4-byte units used to overflow a buffer sized in bytes from a unit count.
+TEST_F(SaveTest, Utf32IsWrittenInFourByteUnits) {
+  Load(u"<?xml encoding=\"UTF-32\"?><r>\U0001F600</r>");
+  ASSERT_TRUE(Save("a.xml"));
+  std::vector<unsigned char> bytes = FileBytes(Path("a.xml"));
+  ASSERT_EQ(bytes.size(), 4u * 33);
+  EXPECT_EQ(std::vector<unsigned char>(bytes.begin() + 4 * 28, bytes.begin() + 4 * 29),
+            (std::vector<unsigned char>{0x00, 0xF6, 0x01, 0x00}));
+  ExpectStatus("UTF-32 length 33 from wide length 34 ");
+}
+
+TEST_F(SaveTest, ForcedCharsetReplacesDeclared) {
+  std::u16string status;
+  std::uint32_t flags = 0;
+  const std::u16string text = u"<?xml encoding=\"UTF-8\"?><r>\u00e9</r>";
+  ASSERT_TRUE(WriteDocumentFile(Wide(Path("a.xml")).c_str(), text, &status, &flags, u"iso-8859-1"));
+  EXPECT_EQ(Narrow(status), "UTF-8 forced iso-8859-1 length 32 from wide length 32 ");
+  EXPECT_EQ(FileBytes(Path("a.xml")).back(), '>');
+  EXPECT_EQ(FileBytes(Path("a.xml"))[27], 0xE9);
+}
+
+TEST_F(SaveTest, AppendWritesMarkOnlyIntoEmptyFile) {
+  std::uint32_t flags = XDF_APPEND | XDF_UTF8BOM;
+  ASSERT_TRUE(WriteDocumentFile(Wide(Path("a.xml")).c_str(), u"<a/>", nullptr, &flags, nullptr));
+  flags = XDF_APPEND | XDF_UTF8BOM;
+  ASSERT_TRUE(WriteDocumentFile(Wide(Path("a.xml")).c_str(), u"<b/>", nullptr, &flags, nullptr));
+  EXPECT_EQ(FileBytes(Path("a.xml")), Bytes("\xEF\xBB\xBF<a/><b/>"));
+  EXPECT_EQ(flags, XDF_UTF8BOM);
+}
+
+TEST_F(SaveTest, UnwritableTargetGivesSystemErrorText) {
+  Load(kSvg);
+  EXPECT_FALSE(doc.SaveToFile(Wide(dir_ + "/missing/a.svg").c_str()));
+  ExpectStatus(std::strerror(ENOENT));
+  EXPECT_FALSE(doc.SaveToFile(Wide(dir_).c_str()));  // a directory
+  ExpectStatus(std::strerror(EISDIR));
+}
+
+// A failed flush used to be reported as a successful save.
+TEST_F(SaveTest, FullDiskGivesSystemErrorText) {
+  Load(kSvg);
+  EXPECT_FALSE(doc.SaveToFile(u"/dev/full"));
+  ExpectStatus("UTF-8 " + std::string(std::strerror(ENOSPC)));
+  doc.documentFlags = XDF_UTF16BE;
+  EXPECT_FALSE(doc.SaveToFile(u"/dev/full"));
+  EXPECT_NE(Narrow(doc.statusText).find(std::strerror(ENOSPC)), std::string::npos);
+}
+
+TEST_F(SaveTest, PathIsConvertedToUtf8) {
+  Load(kSvg);
+  ASSERT_TRUE(doc.SaveToFile((Wide(dir_) + u"/\u00e9.svg").c_str()));
+  EXPECT_EQ(FileBytes(Path("\xC3\xA9.svg")), Bytes(kSvgBytes));
+}
+
+struct ReadCase {
+  std::string_view bytes;
+  const char* charset;
+  std::uint32_t flags;
+  const char16_t* text;
+};
+
+TEST_F(SaveTest, ReadStepFindsMarkAndCharset) {
+  const ReadCase cases[] = {
+      {std::string_view("\xEF\xBB\xBF<r>\xC3\xA9</r>"), "UTF-8", XDF_UTF8BOM, u"<r>\u00e9</r>"},
+      {std::string_view("\xFF\xFE<\0r\0/\0>\0", 10), "UTF-16LE", XDF_UTF16LE, u"<r/>"},
+      {std::string_view("\xFE\xFF\0<\0r\0/\0>", 10), "UTF-16BE", XDF_UTF16BE, u"<r/>"},
+      {std::string_view("<?xml encoding=\"iso-8859-1\"?><r>\xE9</r>"), "iso-8859-1", 0,
+       u"<?xml encoding=\"iso-8859-1\"?><r>\u00e9</r>"},
+      {std::string_view("<r>\xC3\xA9</r>"), "UTF-8", 0, u"<r>\u00e9</r>"},
+      {std::string_view("text"), "", 0, u"text"},
+      {std::string_view(""), "", 0, u""},
+  };
+  for (const ReadCase& c : cases) {
+    WriteFile("in.xml", c.bytes);
+    std::u16string text;
+    std::u16string status;
+    std::u16string charset;
+    std::uint32_t flags = 0;
+    ASSERT_TRUE(ReadDocumentFile(Wide(Path("in.xml")).c_str(), text, &status, &flags, &charset));
+    EXPECT_EQ(Narrow(charset), c.charset);
+    EXPECT_EQ(flags, c.flags);
+    EXPECT_EQ(text, c.text) << Narrow(c.text);
+  }
+}
+
+TEST_F(SaveTest, ReadingMissingFileFails) {
+  std::u16string text;
+  std::u16string status;
+  EXPECT_FALSE(ReadDocumentFile(Wide(Path("none.xml")).c_str(), text, &status, nullptr, nullptr));
+  EXPECT_EQ(Narrow(status), std::strerror(ENOENT));
+}
+
+TEST_F(SaveTest, SavedFileReadsBackToSameText) {
+  Load(u"<?xml version=\"1.0\" encoding=\"windows-1251\"?><r a=\"\u0416\">\u0436</r>");
+  const std::u16string before = doc.text;
+  ASSERT_TRUE(Save("a.xml"));
+  std::u16string text;
+  ASSERT_TRUE(ReadDocumentFile(Wide(Path("a.xml")).c_str(), text, nullptr, nullptr, nullptr));
+  EXPECT_EQ(text, before);
+}
+
+}  // namespace

@@ -1,0 +1,29 @@
+// Charset names, conversion between charsets and the charset a document
+// declares.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// Stands for UTF-32 (little-endian 32-bit units) inside this component only.
+constexpr std::int32_t CP_UTF32 = 65005;
+
+struct CharsetConversion {
+  std::u16string target;
+  std::u16string source;
+  const void* input = nullptr;
+  std::int32_t inputLength = 0;  // in source units
+  std::int32_t output = 0;       // capacity in target units; after the call, the length
+  std::int32_t lostChars = 0;    // a character had no equivalent in the target
+};
+
+// 0 for an empty name, -1 for an unknown one.
+std::int32_t CodePageForCharset(std::u16string_view name);
+
+// Converts conversion.input into output (target units: bytes, UTF-16 units
+// or 32-bit units); with a null output only counts. Returns the length.
+std::int32_t ConvertCharset(CharsetConversion& conversion, void* output);
+
+// The charset named by an XML declaration or an HTML meta tag, or empty.
+std::u16string FindDocumentCharset(std::u16string_view text);
