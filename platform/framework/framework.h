@@ -11,3 +11,4 @@
 #include "platform/framework/user.h"
 #include "platform/framework/win_types.h"
 #include "platform/framework/wnd.h"
+#include "platform/framework/dib_surface.h"

@@ -58,9 +58,9 @@ std::optional<backend::CursorImage> LoadIconImage(UINT id) { return PictureOf(Fi
 int DialogUnitsToPixelsX(int units) { return units * 6 / 4; }
 int DialogUnitsToPixelsY(int units) { return units * 13 / 8; }
 
-backend::CursorId CursorObject::Realize(backend::Backend& b) {
-  if (id && madeBy == &b) return id;
-  madeBy = &b;
+backend::CursorId CursorObject::Realize(backend::Backend& b, std::uint64_t currentSession) {
+  if (id && session == currentSession) return id;
+  session = currentSession;
   id = system ? b.MakeSystemCursor(systemCursor) : b.MakeCursor(image);
   return id;
 }

@@ -369,8 +369,8 @@ HCURSOR LoadCursor(HINSTANCE instance, UINT id) {
   using plumet::framework::CursorObject;
   if (!instance) {
     // System cursors are shared: one object each for the whole run.
-    static CursorObject arrow{true, plumet::backend::SystemCursor::Arrow, {}, 0, nullptr};
-    static CursorObject hand{true, plumet::backend::SystemCursor::Hand, {}, 0, nullptr};
+    static CursorObject arrow{true, plumet::backend::SystemCursor::Arrow, {}, 0, 0};
+    static CursorObject hand{true, plumet::backend::SystemCursor::Hand, {}, 0, 0};
     if (id == IDC_ARROW) return plumet::framework::ToHandle(&arrow);
     if (id == IDC_HAND) return plumet::framework::ToHandle(&hand);
     return nullptr;
@@ -386,7 +386,8 @@ BOOL DestroyCursor(HCURSOR cursor) {
   plumet::framework::CursorObject* object = plumet::framework::ToCursor(cursor);
   if (!object || object->system) return FALSE;
   if (System().Cursor() == cursor) System().SetCursor(nullptr);
-  if (object->id && object->madeBy == System().Backend() && object->madeBy) object->madeBy->FreeCursor(object->id);
+  if (object->id && object->session == System().Session() && System().Backend())
+    System().Backend()->FreeCursor(object->id);
   delete object;
   return TRUE;
 }

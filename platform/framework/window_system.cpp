@@ -32,6 +32,7 @@ WindowSystem& WindowSystem::Get() {
 void WindowSystem::SetBackend(backend::Backend* backend) {
   // A new backend starts a new desktop session: nothing of the last one stays.
   backend_ = backend;
+  ++session_;
   windows_.clear();
   queue_.clear();
   queueHead_ = 0;
@@ -420,7 +421,7 @@ void WindowSystem::FlushCursor(HWND target) {
   if (currentCursor_ == shownCursor_ && cursorWindow_ == top->native) return;
   shownCursor_ = currentCursor_;
   cursorWindow_ = top->native;
-  backend_->SetCursor(top->native, ToCursor(currentCursor_)->Realize(*backend_));
+  backend_->SetCursor(top->native, ToCursor(currentCursor_)->Realize(*backend_, session_));
 }
 
 void WindowSystem::RunMoveLoop(HWND hwnd, POINT start) {

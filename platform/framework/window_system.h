@@ -73,6 +73,8 @@ class WindowSystem {
 
   void SetBackend(backend::Backend* backend);
   backend::Backend* Backend() const { return backend_; }
+  // Counts backends installed: what one backend made means nothing to the next.
+  std::uint64_t Session() const { return session_; }
 
   // Records.
   HWND Create(const WindowRecord& initial);
@@ -138,6 +140,7 @@ class WindowSystem {
   void FlushCursor(HWND target);
 
   backend::Backend* backend_ = nullptr;
+  std::uint64_t session_ = 0;
   std::unordered_map<std::uintptr_t, std::unique_ptr<WindowRecord>> windows_;
   std::uintptr_t nextHandle_ = 0x100;
   std::vector<MSG> queue_;

@@ -1,0 +1,69 @@
+// A change of screen size while the program runs.
+#include "model/board_modes.h"
+#include "tests/app/board_fixture.h"
+
+namespace plumet::test {
+namespace {
+
+class DisplayChange : public BoardFixture {};
+
+TEST_F(DisplayChange, TheSameSizeChangesNothing) {
+  HDC before = nullptr;
+  Then([&] { before = Board().m_dcBoard.GetSafeHdc(); });
+  Script("display 1366 768");
+  Then([&] {
+    EXPECT_EQ(Board().m_dcBoard.GetSafeHdc(), before);
+    EXPECT_TRUE(Board().m_wndToolbar.IsWindowVisible());
+  });
+  Run();
+}
+
+TEST_F(DisplayChange, ANewSizeKeepsTheStrokesAtTheirPixels) {
+  Post(BC_PEN);
+  Post(BC_COLOR, 1);
+  Script("drag 100 300 500 300 20");
+  Script("display 1024 600");
+  Then([this] {
+    EXPECT_EQ(Board().m_nScreenWidth, 1024);
+    EXPECT_EQ(Board().m_nScreenHeight, 600);
+    EXPECT_EQ(BoardPixel(300, 300), 0xFF0000FFu);
+    EXPECT_EQ(Screen(300, 300), 0xFF0000FFu);
+    EXPECT_EQ(Board().m_ptViewOrigin, (POINT{0, 0}));
+    const auto state = desktop_.Window(AfxNativeWindow(Board().m_hWnd));
+    ASSERT_TRUE(state);
+    EXPECT_EQ(state->bounds, (backend::Rect{0, 0, 1024, 600}));
+    EXPECT_FALSE(Board().m_wndToolbar.IsWindowVisible());
+  });
+  Script("wait 200");
+  Then([this] {
+    EXPECT_TRUE(Board().m_wndToolbar.IsWindowVisible());
+    EXPECT_EQ(Board().m_nZoom, 1) << "a display change does not magnify";
+  });
+  Run();
+}
+
+TEST_F(DisplayChange, WhileMagnifiedTheLevelStaysAndTheNewCopyFillsTheScreen) {
+  Post(BC_ZOOMIN);
+  Script("wait 200");
+  Post(BC_ZOOMIN);
+  Script("display 1600 900\nwait 200");
+  Then([this] {
+    EXPECT_EQ(Board().m_nZoom, 3);
+    BITMAP zoom;
+    Board().m_bmpZoom.GetBitmap(&zoom);
+    EXPECT_EQ(zoom.bmWidth, 1600);
+    EXPECT_EQ(zoom.bmHeight, 900);
+    EXPECT_TRUE(Board().m_wndToolbar.IsWindowVisible());
+  });
+  Run();
+}
+
+TEST_F(DisplayChange, AMagnifyStepWaitingForItsCaptureStillCompletes) {
+  Post(BC_ZOOMIN);
+  Script("wait 100\ndisplay 1280 720\nwait 200");
+  Then([this] { EXPECT_EQ(Board().m_nZoom, 2); });
+  Run();
+}
+
+}  // namespace
+}  // namespace plumet::test

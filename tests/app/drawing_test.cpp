@@ -1,0 +1,191 @@
+// Drawing end to end: commands posted from outside, drags on the board.
+#include "model/board_modes.h"
+#include "tests/app/board_fixture.h"
+
+namespace plumet::test {
+namespace {
+
+constexpr std::uint32_t kBlue = 0xFF0000FF;
+
+class Drawing : public BoardFixture {};
+
+TEST_F(Drawing, PenAndColourThenADragDrawsThatInkOverTheUnchangedDesktop) {
+  RememberBareDesktop();
+  Post(BC_PEN);
+  Post(BC_COLOR, 1);
+  Script("drag 200 300 600 300 40");
+  Then([this] {
+    for (int x : {210, 400, 590}) EXPECT_EQ(Screen(x, 300), kBlue) << x;
+    // Width 3: rows 299 to 301 are ink, 297 and 303 are not.
+    EXPECT_EQ(Screen(400, 299), kBlue);
+    EXPECT_EQ(Screen(400, 301), kBlue);
+    for (auto [x, y] : {std::pair{400, 296}, {400, 304}, {100, 300}, {700, 300}})
+      EXPECT_TRUE(ColorNear(Screen(x, y), DesktopAt(x, y), 1)) << x << "," << y;
+    ASSERT_EQ(Page(0).m_strokes.size(), 1u);
+    EXPECT_TRUE(Page(1).m_strokes.empty());
+  });
+  Run();
+}
+
+TEST_F(Drawing, SegmentsShowWhileTheButtonIsHeld) {
+  Post(BC_PEN);
+  Post(BC_COLOR, 2);
+  Script("press 100 200\nmove 150 200\nmove 200 250");
+  Then([this] {
+    EXPECT_EQ(Screen(125, 200), 0xFFFF0000u);
+    EXPECT_EQ(Screen(175, 225), 0xFFFF0000u);
+    EXPECT_TRUE(Page(0).m_strokes.empty());
+    EXPECT_EQ(Page(0).m_bDrawing, 1);
+  });
+  Script("release 200 250");
+  Then([this] {
+    // A release on the last point adds no point and draws no curve.
+    ASSERT_EQ(Page(0).m_strokes.size(), 1u);
+    EXPECT_EQ(Page(0).m_strokes.back()->m_nCount, 3);
+    EXPECT_EQ(Page(0).m_bDrawing, 0);
+  });
+  Run();
+}
+
+TEST_F(Drawing, AClickWithoutMovementLeavesARoundDot) {
+  Post(BC_PEN);
+  Post(BC_LINEWIDTH);
+  Post(BC_LINEWIDTH);  // width 10
+  Script("click 400 400");
+  Then([this] {
+    ASSERT_EQ(Page(0).m_strokes.size(), 1u);
+    EXPECT_EQ(Page(0).m_strokes.back()->m_nCount, 2);
+    EXPECT_EQ(Screen(400, 400), 0xFF000000u);
+    EXPECT_EQ(Screen(403, 400), 0xFF000000u);
+    EXPECT_EQ(Screen(400, 397), 0xFF000000u);
+  });
+  Run();
+}
+
+TEST_F(Drawing, TheBigEraserLeavesExactlyTheBackgroundOnEveryBoard) {
+  Post(BC_PEN);
+  Post(BC_LINEWIDTH);
+  Post(BC_LINEWIDTH);
+  Post(BC_LINEWIDTH);  // width 15
+  Script("drag 100 300 700 300 30");
+  Post(BC_BIGERASE);
+  Script("drag 400 200 400 400 20");
+  Then([this] {
+    EXPECT_EQ(Board().m_nBackMode, BM_TRANSPARENT);
+    EXPECT_EQ(BoardPixel(400, 300), 0x01FFFFFFu);
+    EXPECT_EQ(BoardPixel(300, 300), 0xFF000000u);
+  });
+  for (std::uint32_t expected : {0xFFFFFFFFu, 0xFF006934u, 0x01FFFFFFu}) {
+    Post(BC_BACKGROUND);
+    Then([this, expected] {
+      // Redrawn: the erasure paints the new background.
+      EXPECT_EQ(BoardPixel(400, 300), expected);
+      EXPECT_EQ(BoardPixel(300, 300), 0xFF000000u);
+    });
+    Script("drag 600 200 600 400 20");
+    Then([this, expected] { EXPECT_EQ(BoardPixel(600, 300), expected) << "live eraser"; });
+  }
+  Run();
+}
+
+TEST_F(Drawing, TheBigEraserOnTheSecondPagePaintsTheBoardsBackgroundToo) {
+  Post(BC_BACKGROUND);  // white board
+  Post(BC_SECONDPAGE);
+  Post(BC_PEN);
+  Script("drag 100 300 700 300 30");
+  Post(BC_BIGERASE);
+  Script("drag 400 200 400 400 20");
+  Then([this] {
+    EXPECT_EQ(Board().m_nCurPage, 1);
+    EXPECT_EQ(Page(1).m_argbBackground, 0xFFFFFFFFu);
+    EXPECT_EQ(BoardPixel(400, 300), 0xFFFFFFFFu);
+    EXPECT_EQ(Page(1).m_strokes.back()->m_crColor, 0xFFFFFFu);
+  });
+  Run();
+}
+
+TEST_F(Drawing, EraseClearsOnlyTheCurrentPage) {
+  Post(BC_PEN);
+  Script("drag 100 100 300 100 5");
+  Post(BC_SECONDPAGE);
+  Script("drag 100 200 300 200 5");
+  Post(BC_ERASE);
+  Then([this] {
+    EXPECT_TRUE(Page(1).m_strokes.empty());
+    EXPECT_EQ(Page(0).m_strokes.size(), 1u);
+    EXPECT_EQ(BoardPixel(200, 200), 0x01FFFFFFu);
+  });
+  Run();
+}
+
+TEST_F(Drawing, PagesKeepTheirOwnStrokes) {
+  Post(BC_PEN);
+  Script("drag 100 100 300 100 5");
+  Post(BC_SECONDPAGE);
+  Then([this] {
+    EXPECT_EQ(BoardPixel(200, 100), 0x01FFFFFFu);
+    EXPECT_EQ(Board().m_nBackMode, BM_TRANSPARENT);
+  });
+  Post(BC_FIRSTPAGE);
+  Then([this] { EXPECT_EQ(BoardPixel(200, 100), 0xFF000000u); });
+  Run();
+}
+
+TEST_F(Drawing, WidthCyclesThroughFourWidthsAndColourSevenKeepsTheColour) {
+  const int widths[] = {5, 10, 15, 3};
+  Post(BC_COLOR, 3);
+  for (int width : widths) {
+    Post(BC_LINEWIDTH);
+    Then([this, width] {
+      EXPECT_EQ(Page(0).m_nWidth, width);
+      EXPECT_EQ(Page(1).m_nWidth, width);
+      EXPECT_EQ(Page(0).m_nTool, TOOL_PEN);
+    });
+  }
+  Post(BC_WINDOW);
+  Post(BC_COLOR, 7);
+  Then([this] {
+    EXPECT_EQ(Page(0).m_crColor, 0x00FF00u);
+    EXPECT_EQ(Page(0).m_nTool, TOOL_PEN);
+    EXPECT_EQ(Board().m_nBackMode, BM_TRANSPARENT);
+  });
+  Run();
+}
+
+TEST_F(Drawing, EachToolShowsItsCursor) {
+  auto expectCursor = [this](std::optional<backend::SystemCursor> system, int hotX, int hotY) {
+    Script("move 500 500\nmove 501 501");
+    Then([this, system, hotX, hotY] {
+      const auto cursor = desktop_.Cursor(desktop_.CursorAtPointer());
+      ASSERT_TRUE(cursor);
+      EXPECT_EQ(cursor->system, system);
+      if (!system) {
+        EXPECT_EQ(cursor->image.hotX, hotX);
+        EXPECT_EQ(cursor->image.hotY, hotY);
+        EXPECT_EQ(cursor->image.width, 32);
+      }
+    });
+  };
+  Post(BC_BACKGROUND);
+  expectCursor(backend::SystemCursor::Arrow, 0, 0);
+  Post(BC_PEN);
+  expectCursor(std::nullopt, 12, 17);
+  Post(BC_BIGERASE);
+  expectCursor(std::nullopt, 16, 9);
+  Post(BC_ZOOMIN);
+  expectCursor(backend::SystemCursor::Hand, 0, 0);
+  Run();
+}
+
+TEST_F(Drawing, AReleaseOverThePaletteStillEndsTheStroke) {
+  Post(BC_PEN);
+  Script("drag 1000 300 1290 300 20");
+  Then([this] {
+    EXPECT_EQ(Page(0).m_strokes.size(), 1u);
+    EXPECT_EQ(Page(0).m_bDrawing, 0);
+  });
+  Run();
+}
+
+}  // namespace
+}  // namespace plumet::test

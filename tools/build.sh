@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Builds Plumet on a Debian 12 machine, installing what it needs first.
+#   tools/build.sh run    build and start Plumet on the current X display
+#   tools/build.sh test   build and run every test: unit and end-to-end tests,
+#                         a sanitizer build, the XML fuzzers and the real-desktop checks
+set -euo pipefail
+
+top=$(cd "$(dirname "$0")/.." && pwd)
+jobs=$(nproc)
+
+packages=(
+  build-essential cmake pkg-config ninja-build
+  libcairo2-dev libpng-dev libtiff-dev libgtk-3-dev libx11-dev libxext-dev libxtst-dev libxi-dev libxrandr-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev
+  clang libclang-rt-14-dev
+  xvfb xdotool imagemagick xcompmgr x11-utils
+)
+
+install_missing() {
+  local missing=()
+  for p in "$@"; do dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p"); done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo=sudo
+  echo "Installing: ${missing[*]}"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+configure_and_build() {
+  local dir=$1
+  shift
+  cmake -S "$top" -B "$dir" -G Ninja "$@"
+  cmake --build "$dir" -j "$jobs"
+}
+
+case "${1:-}" in
+  run)
+    install_missing "${packages[@]}"
+    configure_and_build "$top/build/release" -DCMAKE_BUILD_TYPE=Release -DPLUMET_BENCH=OFF
+    exec "$top/build/release/app/plumet"
+    ;;
+  test)
+    install_missing "${packages[@]}"
+    werror=OFF
+    [ "${CI:-}" = "true" ] && werror=ON
+    echo "== Release build and tests"
+    configure_and_build "$top/build/release" -DCMAKE_BUILD_TYPE=Release -DPLUMET_WERROR=$werror
+    ctest --test-dir "$top/build/release" --output-on-failure -j "$jobs"
+    echo "== AddressSanitizer and UndefinedBehaviorSanitizer build and tests"
+    configure_and_build "$top/build/sanitize" -DCMAKE_BUILD_TYPE=Debug -DPLUMET_SANITIZE=ON -DPLUMET_WERROR=$werror \
+      -DPLUMET_BENCH=OFF
+    ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+      ctest --test-dir "$top/build/sanitize" --output-on-failure -j "$jobs"
+    echo "== XML fuzzing"
+    bash "$top/tests/xml/fuzz/run.sh"
+    echo "== Real-desktop checks"
+    bash "$top/tests/desktop/run.sh" "$top/build/release"
+    ;;
+  *)
+    echo "usage: tools/build.sh run|test" >&2
+    exit 2
+    ;;
+esac
