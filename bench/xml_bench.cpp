@@ -1,0 +1,151 @@
+// ParseText and SaveToFile throughput on generated documents, side by side
+// with pugixml parsing and saving the same documents. Throughput is counted
+// in bytes of the UTF-16 document text for every contender, so the figures
+// compare per document.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <random>
+#include <string>
+
+#include <pugixml.hpp>
+
+#include "xml/xml_document.h"
+
+namespace {
+
+std::u16string Widen(const std::string& text) { return std::u16string(text.begin(), text.end()); }
+
+// 20,000 polylines with style and points under one root, CR LF line ends,
+// 20 MB of UTF-16 text.
+const std::u16string& SvgDocument() {
+  static const std::u16string document = [] {
+    std::mt19937 random(5);
+    std::uniform_real_distribution<double> coordinate(0.0, 1920.0);
+    std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><svg width=\"1920\" height=\"1080\" "
+                       "xmlns=\"http://www.w3.org/2000/svg\">\r\n";
+    const char* colours[] = {"#000000", "#ff0000", "#0000ff", "#008000"};
+    char number[64];
+    for (int i = 0; i < 20000; ++i) {
+      std::snprintf(number, sizeof(number), "%d", i % 4 == 3 ? 15 : 3 + i % 3);
+      text += "<polyline style=\"fill:none;stroke:";
+      text += colours[i % 4];
+      text += ";stroke-width:";
+      text += number;
+      text += ";stroke-linecap:round;stroke-linejoin:round\" points=\"";
+      for (int p = 0; p < 18; ++p) {
+        std::snprintf(number, sizeof(number), "%f,%f ", coordinate(random), coordinate(random) / 1.8);
+        text += number;
+      }
+      text += "\"/>\r\n";
+    }
+    text += "</svg>\r\n";
+    return Widen(text);
+  }();
+  return document;
+}
+
+// Nested groups, eight deep, every element with ten attributes; ~10 MB.
+const std::u16string& AttributeHeavyDocument() {
+  static const std::u16string document = [] {
+    std::string text = "<?xml version=\"1.0\"?>\r\n<root>\r\n";
+    char attributes[512];
+    for (int block = 0; block < 6000; ++block) {
+      for (int depth = 0; depth < 8; ++depth) {
+        std::snprintf(attributes, sizeof(attributes),
+                      " id=\"n%d_%d\" class=\"level%d\" x=\"%d\" y=\"%d\" w=\"%d\" h=\"%d\" rx='%d' "
+                      "fill=\"#%06x\" opacity=\"0.%d\" transform=\"translate(%d,%d)\"",
+                      block, depth, depth, block, depth, block * 3, depth * 7, depth, block * 2654435 & 0xFFFFFF,
+                      depth, block, depth);
+        text += "<g";
+        text += attributes;
+        text += ">\r\n";
+      }
+      text += "<rect a=\"1\" b=\"2\"/>\r\n";
+      for (int depth = 0; depth < 8; ++depth) text += "</g>\r\n";
+    }
+    text += "</root>\r\n";
+    return Widen(text);
+  }();
+  return document;
+}
+
+void SetThroughput(benchmark::State& state, const std::u16string& document) {
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                          static_cast<std::int64_t>(document.size() * sizeof(char16_t)));
+}
+
+void ParseText(benchmark::State& state, const std::u16string& document) {
+  CXmlDocument doc;
+  for (auto _ : state) {
+    bool wellFormed = doc.ParseText(document.c_str());
+    benchmark::DoNotOptimize(wellFormed);
+    if (!wellFormed) state.SkipWithError("not well-formed");
+  }
+  state.counters["records"] = doc.recordsUsed;
+  SetThroughput(state, document);
+}
+
+// pugixml from the same UTF-16 bytes: its own conversion to UTF-8 included.
+void PugixmlFromUtf16(benchmark::State& state, const std::u16string& document) {
+  for (auto _ : state) {
+    pugi::xml_document doc;
+    pugi::xml_parse_result result =
+        doc.load_buffer(document.data(), document.size() * sizeof(char16_t), pugi::parse_default, pugi::encoding_utf16_le);
+    if (!result) state.SkipWithError(result.description());
+    benchmark::DoNotOptimize(doc);
+  }
+  SetThroughput(state, document);
+}
+
+// pugixml from the document's UTF-8 bytes, its native form.
+void PugixmlFromUtf8(benchmark::State& state, const std::u16string& document) {
+  const std::string utf8(document.begin(), document.end());  // the documents are ASCII
+  for (auto _ : state) {
+    pugi::xml_document doc;
+    pugi::xml_parse_result result = doc.load_buffer(utf8.data(), utf8.size(), pugi::parse_default, pugi::encoding_utf8);
+    if (!result) state.SkipWithError(result.description());
+    benchmark::DoNotOptimize(doc);
+  }
+  SetThroughput(state, document);
+}
+
+std::string TempPath(const char* name) { return "/tmp/plumet-xml-bench-" + std::to_string(getpid()) + "-" + name; }
+
+void SaveToFile(benchmark::State& state) {
+  CXmlDocument doc;
+  doc.ParseText(SvgDocument().c_str());
+  const std::string path = TempPath("save.svg");
+  const std::u16string widePath = Widen(path);
+  for (auto _ : state) {
+    if (!doc.SaveToFile(widePath.c_str())) state.SkipWithError("save failed");
+  }
+  std::remove(path.c_str());
+  SetThroughput(state, SvgDocument());
+}
+
+void PugixmlSaveFile(benchmark::State& state) {
+  pugi::xml_document doc;
+  doc.load_buffer(SvgDocument().data(), SvgDocument().size() * sizeof(char16_t), pugi::parse_default,
+                  pugi::encoding_utf16_le);
+  const std::string path = TempPath("pugi.svg");
+  for (auto _ : state) {
+    if (!doc.save_file(path.c_str(), "", pugi::format_raw, pugi::encoding_utf8)) state.SkipWithError("save failed");
+  }
+  std::remove(path.c_str());
+  SetThroughput(state, SvgDocument());
+}
+
+BENCHMARK_CAPTURE(ParseText, svg, SvgDocument())->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(PugixmlFromUtf16, svg, SvgDocument())->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(PugixmlFromUtf8, svg, SvgDocument())->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ParseText, attributes, AttributeHeavyDocument())->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(PugixmlFromUtf16, attributes, AttributeHeavyDocument())->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(PugixmlFromUtf8, attributes, AttributeHeavyDocument())->Unit(benchmark::kMillisecond);
+BENCHMARK(SaveToFile)->Unit(benchmark::kMillisecond);
+BENCHMARK(PugixmlSaveFile)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
