@@ -1,0 +1,119 @@
+#include "model/qarel_object.h"
+
+#include <charconv>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <string>
+
+#include "model/round_pen.h"
+#include "xml/xml_document.h"
+
+namespace {
+
+void* AllocZeroed(std::size_t count, std::size_t size) { return std::calloc(count, size); }
+
+// to_chars with a precision writes what "%f" and "%d" write in the C locale,
+// whatever locale the process may have been switched to.
+void AppendFixed(std::u16string& out, float value) {
+  char buffer[64];
+  const auto end = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
+                                 std::chars_format::fixed, 6).ptr;
+  out.append(buffer, end);
+}
+
+void AppendDecimal(std::u16string& out, int value) {
+  char buffer[16];
+  const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+  out.append(buffer, end);
+}
+
+}  // namespace
+
+CQarelObject::PointAllocator CQarelObject::s_pfnAllocPoints = &AllocZeroed;
+
+CQarelObject::~CQarelObject() { std::free(m_pPoints); }
+
+bool CQarelObject::AddPoint(int x, int y, bool isLast) {
+  const Gdiplus::PointF point{static_cast<float>(x), static_cast<float>(y)};
+  if (m_nCount < kInlineCapacity) {
+    if (isLast && m_nCount == 1) {
+      // A click without movement becomes a one-pixel diagonal: a round dot.
+      m_inlinePoints[1] = {point.X + 1, point.Y + 1};
+      m_nCount = 2;
+      return true;
+    }
+    if (isLast && m_nCount > 0) {
+      const Gdiplus::PointF& last = m_inlinePoints[m_nCount - 1];
+      if (last.X == point.X && last.Y == point.Y) return false;
+    }
+    m_inlinePoints[m_nCount++] = point;
+    return true;
+  }
+  if (m_nCount >= m_nCapacity && !Grow()) return false;
+  m_pPoints[m_nCount++] = point;
+  return true;
+}
+
+// Fixed steps, not doubling: one full copy per 4096 points.
+bool CQarelObject::Grow() {
+  if (m_nCapacity > std::numeric_limits<std::int32_t>::max() - kGrowth) return false;
+  const std::int32_t capacity = m_nCapacity + kGrowth;
+  auto* grown = static_cast<Gdiplus::PointF*>(s_pfnAllocPoints(static_cast<std::size_t>(capacity),
+                                                               sizeof(Gdiplus::PointF)));
+  if (!grown) return false;
+  std::memcpy(grown, Points(), static_cast<std::size_t>(m_nCount) * sizeof(Gdiplus::PointF));
+  std::free(m_pPoints);
+  m_pPoints = grown;
+  m_nCapacity = capacity;
+  return true;
+}
+
+void CQarelObject::Draw(Gdiplus::Graphics* graphics) const {
+  if (!graphics) return;
+  Gdiplus::ARGB color = m_argbBackground;
+  if (m_bBackground) {
+    // Wipes ink and board fill alike: the background, alpha included, replaces the pixels.
+    graphics->SetCompositingMode(Gdiplus::CompositingModeSourceCopy);
+    graphics->SetSmoothingMode(Gdiplus::SmoothingModeNone);
+  } else {
+    graphics->SetCompositingMode(Gdiplus::CompositingModeSourceOver);
+    graphics->SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
+    color = ArgbFromColorRef(m_nAlpha, m_crColor);
+  }
+  const Gdiplus::Pen pen = MakeRoundPen(color, m_fWidth);
+  graphics->DrawCurve(&pen, Points(), m_nCount);
+}
+
+bool CQarelObject::WriteSvg(CXmlDocument& doc) const {
+  if (m_nCount < 1) return false;
+  // Attributes go on the current element: without a new one they would land on another.
+  if (!doc.InsertElement(u"polyline", nullptr, 0)) return false;
+
+  std::u16string style = u"fill:none;stroke:rgb(";
+  if (m_nAlpha == 255) {
+    AppendDecimal(style, GetRValue(m_crColor));
+    style += u',';
+    AppendDecimal(style, GetGValue(m_crColor));
+    style += u',';
+    AppendDecimal(style, GetBValue(m_crColor));
+  } else {
+    style += u"255,255,255";
+  }
+  style += u");stroke-width:";
+  AppendFixed(style, m_fWidth);
+  style += u";stroke-opacity:1.0";
+  const bool styleSet = doc.SetAttributeText(doc.currentPos, u"style", style.c_str(), 0);
+
+  std::u16string points;
+  points.reserve(static_cast<std::size_t>(m_nCount) * 24);
+  const Gdiplus::PointF* p = Points();
+  for (std::int32_t i = 0; i < m_nCount; ++i) {
+    AppendFixed(points, p[i].X);
+    points += u',';
+    AppendFixed(points, p[i].Y);
+    points += u' ';
+  }
+  const bool pointsSet = doc.SetAttributeText(doc.currentPos, u"points", points.c_str(), 0);
+  return styleSet && pointsSet;
+}
