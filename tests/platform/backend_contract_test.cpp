@@ -215,8 +215,11 @@ TEST_P(BackendContract, ColorKeyHolesShowAndPassInputToWhatLiesBeneath) {
 TEST_P(BackendContract, FullyTransparentPixelsPassInputAndAlmostTransparentOnesTakeIt) {
   Surface picture(100, 50, 0);
   picture.Fill({50, 0, 100, 50}, 0x01010101u);  // white at alpha 1
+  picture.Fill({30, 0, 40, 50}, 0x00FFFFFFu);   // colour without alpha adds light but takes no input
   const WindowId w = Open({100, 100, 200, 150}, picture, PresentMode::PerPixelAlpha);
   EXPECT_EQ(PressTarget(120, 120), 0u);
+  EXPECT_EQ(PressTarget(135, 120), 0u);
+  EXPECT_EQ(Seen(135, 120), 0xFFFFFFFFu) << "added light saturates";
   EXPECT_EQ(PressTarget(170, 120), w);
   EXPECT_NEAR(Channel(Seen(170, 120), 8), Channel(Desktop(170, 120), 8), 1.0);
 }
