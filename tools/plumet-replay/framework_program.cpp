@@ -1,0 +1,39 @@
+#include "tools/plumet-replay/framework_program.h"
+
+#include "app/scrivane_app.h"
+#include "platform/framework/framework.h"
+
+namespace {
+
+constexpr UINT kBoardCommand = WM_USER + 1;
+constexpr int kBoardTemplate = 102;
+constexpr int kPaletteTemplate = 129;
+constexpr int kIconTemplate = 137;
+
+}  // namespace
+
+void FrameworkProgram::Start() { theApp.InitInstance(); }
+
+void FrameworkProgram::Post(std::uint32_t code, std::int32_t arg) {
+  // Any sender may post to the board; without one the message goes nowhere.
+  if (CWnd* board = AfxGetMainWnd()) ::PostMessage(board->GetSafeHwnd(), kBoardCommand, code, arg);
+}
+
+std::string FrameworkProgram::Where(int x, int y) {
+  HWND top = AfxWindowFromNative(desktop_.InputWindowAt(x, y));
+  if (top == nullptr) return "desktop";
+  POINT client{x, y};
+  ::ScreenToClient(top, &client);
+  HWND child = ::ChildWindowFromPoint(top, client);
+  if (child != nullptr && child != top) return "button " + std::to_string(::GetDlgCtrlID(child));
+  switch (AfxGetDialogTemplateId(top)) {
+    case kBoardTemplate:
+      return "board";
+    case kPaletteTemplate:
+      return "palette";
+    case kIconTemplate:
+      return "icon";
+    default:
+      return "window";
+  }
+}

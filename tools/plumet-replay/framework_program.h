@@ -1,0 +1,17 @@
+// The real program as plumet-replay drives it: the application object on the
+// window framework, reached only through the framework's own calls.
+#pragma once
+
+#include "platform/backend/headless/replay_runner.h"
+
+class FrameworkProgram final : public plumet::backend::headless::ReplayProgram {
+ public:
+  explicit FrameworkProgram(plumet::backend::headless::HeadlessDesktop& desktop) : desktop_(desktop) {}
+
+  void Start() override;
+  void Post(std::uint32_t code, std::int32_t arg) override;
+  std::string Where(int x, int y) override;
+
+ private:
+  plumet::backend::headless::HeadlessDesktop& desktop_;
+};
