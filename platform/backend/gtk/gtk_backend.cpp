@@ -1,0 +1,35 @@
+#include "platform/backend/gtk/gtk_backend.h"
+
+#include <gtk/gtk.h>
+
+#include <cstdlib>
+
+#include "platform/backend/gtk/x_desktop.h"
+
+namespace plumet::backend::gtk {
+
+bool StartToolkit(std::string& error) {
+  // Our windows need X11: on a Wayland session GTK goes through XWayland.
+  gdk_set_allowed_backends("x11");
+  if (!gtk_init_check(nullptr, nullptr)) {
+    const char* display = std::getenv("DISPLAY");
+    error = std::string("cannot open the X display ") + (display != nullptr ? display : "(DISPLAY is not set)");
+    return false;
+  }
+  return true;
+}
+
+bool WaylandSession() {
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  const char* session = std::getenv("XDG_SESSION_TYPE");
+  return (wayland != nullptr && *wayland != '\0') || (session != nullptr && std::string(session) == "wayland");
+}
+
+std::unique_ptr<Backend> OpenDesktop(std::string& error) {
+  std::unique_ptr<XDesktop> desktop = XDesktop::Open(error);
+  // XWayland shows only X clients in its root window, not the real screen.
+  if (desktop && WaylandSession()) desktop->SetCaptureAllowed(false);
+  return desktop;
+}
+
+}  // namespace plumet::backend::gtk

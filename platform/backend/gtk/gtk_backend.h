@@ -1,0 +1,23 @@
+// The Linux desktop backend: GTK 3 on X11 (XWayland on Wayland sessions).
+// Free of native types so that the program's entry point can use it.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/backend/backend.h"
+
+namespace plumet::backend::gtk {
+
+// Starts GTK on its X11 backend; call once, before anything else of GTK.
+// False, with the reason, when no X display can be opened.
+bool StartToolkit(std::string& error);
+// The desktop session is Wayland: we run through XWayland, and the screen
+// beyond our own windows cannot be read.
+bool WaylandSession();
+
+// The backend on the display GTK opened; nothing, with the reason, when it
+// lacks what the backend needs.
+std::unique_ptr<Backend> OpenDesktop(std::string& error);
+
+}  // namespace plumet::backend::gtk

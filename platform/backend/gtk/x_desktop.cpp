@@ -1,0 +1,639 @@
+#include "platform/backend/gtk/x_desktop.h"
+
+#include <X11/XKBlib.h>
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XInput2.h>
+#include <X11/extensions/Xrandr.h>
+#include <X11/extensions/shape.h>
+#include <X11/keysym.h>
+#include <glib-unix.h>
+#include <gtk/gtk.h>
+
+#include <algorithm>
+#include <chrono>
+#include <set>
+#include <thread>
+#include <utility>
+
+#include "platform/backend/gtk/save_dialog.h"
+#include "platform/backend/gtk/screen_geometry.h"
+#include "platform/backend/gtk/x_cursor.h"
+
+namespace plumet::backend::gtk {
+namespace {
+
+constexpr long kPointerMask = ButtonPressMask | ButtonReleaseMask | PointerMotionMask | EnterWindowMask |
+                              LeaveWindowMask;
+// How often a fallback grab that another program refused is tried again.
+constexpr std::uint64_t kGrabRetryMs = 250;
+// How long, at most, a screen copy waits for the compositing manager.
+constexpr int kSettleTries = 5;
+constexpr int kSettleMs = 20;
+
+// Failed requests on our connections (a window gone meanwhile, a focus that
+// cannot be set yet) only lose their effect; other connections keep the
+// handler they had, which is GTK's.
+std::set<Display*>& OurDisplays() {
+  static std::set<Display*> displays;
+  return displays;
+}
+XErrorHandler previousHandler = nullptr;
+
+int OnXError(Display* display, XErrorEvent* error) {
+  if (OurDisplays().count(display) != 0 || previousHandler == nullptr) return 0;
+  return previousHandler(display, error);
+}
+
+void WatchErrors(Display* display) {
+  if (OurDisplays().empty()) previousHandler = XSetErrorHandler(OnXError);
+  OurDisplays().insert(display);
+}
+
+Rect Offset(const Rect& r, int dx, int dy) { return Rect{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy}; }
+
+}  // namespace
+
+struct XDesktopCallbacks {
+  static gboolean OnXReadable(gint, GIOCondition, gpointer self) {
+    static_cast<XDesktop*>(self)->Drain();
+    return G_SOURCE_CONTINUE;
+  }
+  static void OnCompositedChanged(GdkScreen* screen, gpointer self) {
+    auto* desktop = static_cast<XDesktop*>(self);
+    desktop->UpdateCompositing(desktop->alphaVisual_ && gdk_screen_is_composited(screen));
+  }
+};
+
+std::unique_ptr<XDesktop> XDesktop::Open(std::string& error) {
+  GdkDisplay* gdk = gdk_display_get_default();
+  if (gdk == nullptr) {
+    error = "GTK has no display";
+    return nullptr;
+  }
+  Display* display = XOpenDisplay(gdk_display_get_name(gdk));
+  if (display == nullptr) {
+    error = std::string("cannot open display ") + gdk_display_get_name(gdk);
+    return nullptr;
+  }
+  int event = 0;
+  int err = 0;
+  if (!XShapeQueryExtension(display, &event, &err)) {
+    XCloseDisplay(display);
+    error = "the X server lacks the Shape extension";
+    return nullptr;
+  }
+  return std::unique_ptr<XDesktop>(new XDesktop(display));
+}
+
+XDesktop::XDesktop(Display* display) : display_(display) {
+  WatchErrors(display_);
+  const int screen = DefaultScreen(display_);
+  target_.display = display_;
+  target_.root = RootWindow(display_, screen);
+  XVisualInfo info{};
+  alphaVisual_ = XMatchVisualInfo(display_, screen, 32, TrueColor, &info) != 0;
+  if (alphaVisual_) {
+    target_.visual = info.visual;
+    target_.depth = 32;
+    target_.colormap = XCreateColormap(display_, target_.root, info.visual, AllocNone);
+  } else {
+    target_.visual = DefaultVisual(display_, screen);
+    target_.depth = DefaultDepth(display_, screen);
+    target_.colormap = DefaultColormap(display_, screen);
+  }
+
+  // Other programs' windows appearing or moving (to stay above them) and the
+  // root window changing size.
+  XSelectInput(display_, target_.root, SubstructureNotifyMask | StructureNotifyMask);
+  int randrError = 0;
+  if (XRRQueryExtension(display_, &randrEventBase_, &randrError)) {
+    XRRSelectInput(display_, target_.root, RRScreenChangeNotifyMask | RRCrtcChangeNotifyMask | RROutputChangeNotifyMask);
+  } else {
+    randrEventBase_ = -1;
+  }
+  // Every press anywhere, to notice one on another program (focus).
+  int xiEvent = 0;
+  int xiError = 0;
+  int major = 2;
+  int minor = 2;
+  if (XQueryExtension(display_, "XInputExtension", &xiOpcode_, &xiEvent, &xiError) &&
+      XIQueryVersion(display_, &major, &minor) == Success) {
+    unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
+    XISetMask(bits, XI_RawButtonPress);
+    XIEventMask mask{XIAllMasterDevices, sizeof(bits), bits};
+    XISelectEvents(display_, target_.root, &mask, 1);
+  } else {
+    xiOpcode_ = -1;
+  }
+  monitor_ = PrimaryMonitor(display_, target_.root);
+
+  GdkScreen* screenObject = gdk_screen_get_default();
+  composited_ = alphaVisual_ && gdk_screen_is_composited(screenObject);
+  compositedHandler_ = g_signal_connect(screenObject, "composited-changed", G_CALLBACK(XDesktopCallbacks::OnCompositedChanged), this);
+  fdWatch_ = g_unix_fd_add(ConnectionNumber(display_), G_IO_IN, XDesktopCallbacks::OnXReadable, this);
+  XFlush(display_);
+}
+
+XDesktop::~XDesktop() {
+  g_source_remove(fdWatch_);
+  g_signal_handler_disconnect(gdk_screen_get_default(), compositedHandler_);
+  windows_.clear();
+  for (const auto& [id, cursor] : cursors_) XFreeCursor(display_, cursor);
+  XCloseDisplay(display_);
+  OurDisplays().erase(display_);
+}
+
+
+// ---- Screen ----------------------------------------------------------------
+
+bool XDesktop::CaptureScreen(ScreenImage& out) {
+  if (!captureAllowed_ || monitor_.Empty()) return false;
+  // A compositing manager paints what we just showed a little later: the
+  // copy is taken once the picture holds still (or after a few tries).
+  XSync(display_, False);
+  if (!ReadRoot(out)) return false;
+  ScreenImage again;
+  for (int tries = 0; tries < kSettleTries; ++tries) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(kSettleMs));
+    if (!ReadRoot(again)) return false;
+    if (again.pixels == out.pixels) break;
+    std::swap(out, again);
+  }
+  return true;
+}
+
+bool XDesktop::ReadRoot(ScreenImage& out) {
+  XImage* image = XGetImage(display_, target_.root, monitor_.left, monitor_.top, static_cast<unsigned>(monitor_.Width()),
+                            static_cast<unsigned>(monitor_.Height()), AllPlanes, ZPixmap);
+  if (image == nullptr) return false;
+  const bool usable = image->bits_per_pixel == 32 && image->red_mask == 0xFF0000 && image->green_mask == 0xFF00 &&
+                      image->blue_mask == 0xFF;
+  if (usable) {
+    out.width = image->width;
+    out.height = image->height;
+    out.pixels.resize(static_cast<std::size_t>(out.width) * static_cast<std::size_t>(out.height));
+    for (int y = 0; y < out.height; ++y) {
+      const auto* row = reinterpret_cast<const std::uint32_t*>(image->data + static_cast<std::ptrdiff_t>(y) *
+                                                                                image->bytes_per_line);
+      std::uint32_t* target = &out.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(out.width)];
+      for (int x = 0; x < out.width; ++x) target[x] = row[x] | 0xFF000000u;
+    }
+  }
+  XDestroyImage(image);
+  return usable;
+}
+
+void XDesktop::UpdateMonitor() {
+  const Rect monitor = PrimaryMonitor(display_, target_.root);
+  if (monitor == monitor_) return;
+  monitor_ = monitor;
+  events_.push_back(Event{EventKind::DisplayChange});
+}
+
+void XDesktop::UpdateCompositing(bool composited) {
+  composited_ = composited;
+  for (auto& [id, window] : windows_) window->SetCutOut(window->Options().layered && !composited_);
+  RefreshFallbackGrab();
+  XFlush(display_);
+}
+
+// ---- Windows ---------------------------------------------------------------
+
+XWindow* XDesktop::Find(WindowId window) {
+  auto it = windows_.find(window);
+  return it == windows_.end() ? nullptr : it->second.get();
+}
+
+WindowId XDesktop::FromXid(Window xid) const {
+  for (const auto& [id, window] : windows_) {
+    if (window->Xid() == xid) return id;
+  }
+  return 0;
+}
+
+bool XDesktop::IsOwnedBy(WindowId window, WindowId owner) const {
+  // Bounded by the number of windows so that an ownership cycle cannot hang.
+  for (std::size_t hops = 0; hops <= windows_.size(); ++hops) {
+    auto it = windows_.find(window);
+    if (it == windows_.end() || it->second->Options().owner == 0) return false;
+    window = it->second->Options().owner;
+    if (window == owner) return true;
+  }
+  return false;
+}
+
+WindowId XDesktop::CreateWindow(const WindowOptions& options) {
+  const WindowId id = nextWindow_++;
+  auto window = std::make_unique<XWindow>(target_, options);
+  window->SetCutOut(options.layered && !composited_);
+  if (!options.title.empty()) XStoreName(display_, window->Xid(), options.title.c_str());
+  windows_.emplace(id, std::move(window));
+  order_.push_back(id);
+  XFlush(display_);
+  return id;
+}
+
+void XDesktop::DestroyWindow(WindowId window) {
+  if (Find(window) == nullptr) return;
+  if (grab_ == window) GrabPointer(0);
+  if (focus_ == window) focus_ = 0;
+  if (fallback_ == window) fallback_ = 0;
+  windows_.erase(window);
+  std::erase(order_, window);
+  RefreshFallbackGrab();
+  XFlush(display_);
+}
+
+void XDesktop::SetBounds(WindowId window, const Rect& screenRect) {
+  if (XWindow* w = Find(window)) w->SetBounds(Offset(screenRect, monitor_.left, monitor_.top));
+  XFlush(display_);
+}
+
+void XDesktop::Show(WindowId window, bool visible) {
+  XWindow* w = Find(window);
+  if (w == nullptr) return;
+  w->Show(visible);
+  if (visible) {
+    w->Paint(Rect{0, 0, w->Bounds().Width(), w->Bounds().Height()});
+    // A focus given before the window could take it.
+    if (focus_ == window) XSetInputFocus(display_, w->Xid(), RevertToPointerRoot, CurrentTime);
+  }
+  RefreshFallbackGrab();
+  XFlush(display_);
+}
+
+void XDesktop::Raise(WindowId window) {
+  if (Find(window) == nullptr) return;
+  const auto moved = std::stable_partition(order_.begin(), order_.end(),
+                                           [&](WindowId w) { return w != window && !IsOwnedBy(w, window); });
+  for (auto it = moved; it != order_.end(); ++it) XRaiseWindow(display_, windows_.at(*it)->Xid());
+  XFlush(display_);
+}
+
+void XDesktop::KeepOnTop() {
+  if (dialogOpen_) return;
+  for (WindowId id : order_) {
+    const XWindow& w = *windows_.at(id);
+    if (w.Visible()) XRaiseWindow(display_, w.Xid());
+  }
+}
+
+void XDesktop::SetInputPassThrough(WindowId window, bool passThrough) {
+  if (XWindow* w = Find(window)) w->SetPassThrough(passThrough);
+  RefreshFallbackGrab();
+  XFlush(display_);
+}
+
+void XDesktop::SetShape(WindowId window, const std::vector<Rect>& rects) {
+  if (XWindow* w = Find(window)) w->SetShape(rects);
+  XFlush(display_);
+}
+
+void XDesktop::Present(WindowId window, const Presentation& presentation) {
+  XWindow* w = Find(window);
+  if (w == nullptr) return;
+  w->Present(presentation);
+  if (!composited_) RefreshFallbackGrab();
+  XFlush(display_);
+}
+
+void XDesktop::SetTitle(WindowId window, const std::string& title) {
+  XWindow* w = Find(window);
+  if (w == nullptr) return;
+  XStoreName(display_, w->Xid(), title.c_str());
+  XChangeProperty(display_, w->Xid(), XInternAtom(display_, "_NET_WM_NAME", False),
+                  XInternAtom(display_, "UTF8_STRING", False), 8, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(title.data()), static_cast<int>(title.size()));
+  XFlush(display_);
+}
+
+void XDesktop::SetIcon(WindowId window, const CursorImage& picture) {
+  XWindow* w = Find(window);
+  const std::size_t count = static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height);
+  if (w == nullptr || picture.width <= 0 || picture.height <= 0 || picture.argb.size() != count) return;
+  // Format 32 properties are arrays of longs, whatever their width.
+  std::vector<unsigned long> data{static_cast<unsigned long>(picture.width), static_cast<unsigned long>(picture.height)};
+  data.insert(data.end(), picture.argb.begin(), picture.argb.end());
+  XChangeProperty(display_, w->Xid(), XInternAtom(display_, "_NET_WM_ICON", False), XA_CARDINAL, 32, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(data.data()), static_cast<int>(data.size()));
+  XFlush(display_);
+}
+
+void XDesktop::Focus(WindowId window) {
+  XWindow* w = Find(window);
+  focus_ = w != nullptr ? window : 0;
+  if (w == nullptr) {
+    XSetInputFocus(display_, PointerRoot, RevertToPointerRoot, CurrentTime);
+  } else if (w->Visible()) {
+    XSetInputFocus(display_, w->Xid(), RevertToPointerRoot, CurrentTime);
+  }
+  XFlush(display_);
+}
+
+// ---- Pointer ---------------------------------------------------------------
+
+CursorId XDesktop::MakeCursor(const CursorImage& image) {
+  const Cursor cursor = MakeXCursor(display_, image);
+  if (cursor == None) return 0;
+  cursors_[nextCursor_] = cursor;
+  return nextCursor_++;
+}
+
+CursorId XDesktop::MakeSystemCursor(SystemCursor cursor) {
+  const Cursor made = MakeXSystemCursor(display_, cursor);
+  if (made == None) return 0;
+  cursors_[nextCursor_] = made;
+  return nextCursor_++;
+}
+
+void XDesktop::FreeCursor(CursorId cursor) {
+  auto it = cursors_.find(cursor);
+  if (it == cursors_.end()) return;
+  XFreeCursor(display_, it->second);
+  cursors_.erase(it);
+}
+
+void XDesktop::SetCursor(WindowId window, CursorId cursor) {
+  XWindow* w = Find(window);
+  if (w == nullptr) return;
+  auto it = cursors_.find(cursor);
+  w->SetCursor(it == cursors_.end() ? None : it->second);
+  // A grab shows its own cursor: the tool's, whatever lies under the pointer.
+  if (window == grab_ || window == fallback_) {
+    XChangeActivePointerGrab(display_, static_cast<unsigned>(kPointerMask), w->CurrentCursor(), CurrentTime);
+  }
+  XFlush(display_);
+}
+
+void XDesktop::GrabPointer(WindowId window) {
+  XWindow* w = Find(window);
+  if (w == nullptr) {
+    grab_ = 0;
+    fallback_ = 0;
+    XUngrabPointer(display_, CurrentTime);
+    RefreshFallbackGrab();
+    XFlush(display_);
+    return;
+  }
+  grab_ = window;
+  fallback_ = 0;
+  XGrabPointer(display_, w->Xid(), False, static_cast<unsigned>(kPointerMask), GrabModeAsync, GrabModeAsync, None,
+               w->CurrentCursor(), CurrentTime);
+  XFlush(display_);
+}
+
+void XDesktop::RefreshFallbackGrab() {
+  if (grab_ != 0) return;
+  WindowId needs = 0;
+  if (!dialogOpen_) {
+    for (const auto& [id, window] : windows_) {
+      if (window->NeedsGrab()) needs = id;
+    }
+  }
+  if (needs == fallback_) return;
+  if (needs == 0) {
+    fallback_ = 0;
+    XUngrabPointer(display_, CurrentTime);
+    return;
+  }
+  const std::uint64_t now = NowMs();
+  if (now - lastFallbackTry_ < kGrabRetryMs && lastFallbackTry_ != 0) return;
+  lastFallbackTry_ = now;
+  const XWindow& w = *windows_.at(needs);
+  if (XGrabPointer(display_, w.Xid(), True, static_cast<unsigned>(kPointerMask), GrabModeAsync, GrabModeAsync, None,
+                   w.CurrentCursor(), CurrentTime) == GrabSuccess) {
+    fallback_ = needs;
+    lastFallbackTry_ = 0;
+  }
+}
+
+void XDesktop::PointerPosition(int& screenX, int& screenY) {
+  Window rootReturn = None;
+  Window child = None;
+  int rootX = 0;
+  int rootY = 0;
+  int x = 0;
+  int y = 0;
+  unsigned mask = 0;
+  XQueryPointer(display_, target_.root, &rootReturn, &child, &rootX, &rootY, &x, &y, &mask);
+  screenX = rootX - monitor_.left;
+  screenY = rootY - monitor_.top;
+}
+
+// ---- Events ----------------------------------------------------------------
+
+std::uint64_t XDesktop::NowMs() {
+  return static_cast<std::uint64_t>(
+      std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch()).count());
+}
+
+std::optional<Event> XDesktop::WaitEvent(int timeoutMs) {
+  Drain();
+  if (events_.empty()) {
+    bool expired = false;
+    GSource* timer = nullptr;
+    if (timeoutMs >= 0) {
+      timer = g_timeout_source_new(static_cast<guint>(timeoutMs));
+      g_source_set_callback(
+          timer, [](gpointer flag) -> gboolean { return *static_cast<bool*>(flag) = true, G_SOURCE_REMOVE; }, &expired,
+          nullptr);
+      g_source_attach(timer, nullptr);
+    }
+    while (events_.empty() && !expired) {
+      g_main_context_iteration(nullptr, TRUE);
+      Drain();
+    }
+    if (timer != nullptr) {
+      g_source_destroy(timer);
+      g_source_unref(timer);
+    }
+  }
+  if (events_.empty()) return std::nullopt;
+  const Event event = events_.front();
+  events_.pop_front();
+  return event;
+}
+
+void XDesktop::Drain() {
+  while (XPending(display_) > 0) {
+    XEvent event;
+    XNextEvent(display_, &event);
+    Translate(event);
+  }
+  if (leaving_) {
+    leaving_ = false;
+    events_.push_back(PointerEvent(EventKind::PointerMove, 0, leaveX_, leaveY_, false));
+  }
+  RefreshFallbackGrab();
+  XFlush(display_);
+}
+
+Event XDesktop::PointerEvent(EventKind kind, WindowId window, int rootX, int rootY, bool buttonDown) const {
+  Event event{kind, window};
+  event.screenX = rootX - monitor_.left;
+  event.screenY = rootY - monitor_.top;
+  if (auto it = windows_.find(window); it != windows_.end()) {
+    event.x = rootX - it->second->Bounds().left;
+    event.y = rootY - it->second->Bounds().top;
+  }
+  event.buttonDown = buttonDown;
+  return event;
+}
+
+void XDesktop::Translate(XEvent& event) {
+  if (event.type == GenericEvent) {
+    if (event.xcookie.extension == xiOpcode_ && XGetEventData(display_, &event.xcookie)) {
+      const auto* raw = static_cast<const XIRawEvent*>(event.xcookie.data);
+      if (event.xcookie.evtype == XI_RawButtonPress && raw->detail == 1) PressSeenByServer();
+      XFreeEventData(display_, &event.xcookie);
+    }
+    return;
+  }
+  if (randrEventBase_ >= 0 &&
+      (event.type == randrEventBase_ + RRScreenChangeNotify || event.type == randrEventBase_ + RRNotify)) {
+    XRRUpdateConfiguration(&event);
+    UpdateMonitor();
+    return;
+  }
+  switch (event.type) {
+    case Expose:
+      if (XWindow* w = Find(FromXid(event.xexpose.window))) {
+        w->Paint(Rect{event.xexpose.x, event.xexpose.y, event.xexpose.x + event.xexpose.width,
+                      event.xexpose.y + event.xexpose.height});
+      }
+      return;
+    case ButtonPress:
+    case ButtonRelease:
+    case MotionNotify:
+    case EnterNotify:
+    case LeaveNotify:
+      if (!dialogOpen_) TranslatePointer(event);
+      return;
+    case KeyPress: {
+      const WindowId window = FromXid(event.xkey.window);
+      if (dialogOpen_ || window == 0 || window != focus_) return;
+      const KeySym key = XkbKeycodeToKeysym(display_, static_cast<KeyCode>(event.xkey.keycode), 0, 0);
+      if (key == XK_Return || key == XK_KP_Enter || key == XK_Escape) {
+        Event e = PointerEvent(key == XK_Escape ? EventKind::KeyEscape : EventKind::KeyEnter, window,
+                               event.xkey.x_root, event.xkey.y_root, false);
+        events_.push_back(e);
+      }
+      return;
+    }
+    case FocusOut:
+      TranslateFocusOut(event.xfocus);
+      return;
+    case MapNotify:
+      if (event.xmap.event == target_.root && FromXid(event.xmap.window) == 0) KeepOnTop();
+      return;
+    case ConfigureNotify:
+      if (event.xconfigure.window == target_.root) {
+        UpdateMonitor();
+      } else if (event.xconfigure.event == target_.root && FromXid(event.xconfigure.window) == 0) {
+        KeepOnTop();
+      }
+      return;
+    default:
+      return;
+  }
+}
+
+void XDesktop::TranslatePointer(const XEvent& event) {
+  switch (event.type) {
+    case ButtonPress:
+    case ButtonRelease: {
+      const XButtonEvent& b = event.xbutton;
+      const WindowId window = FromXid(b.window);
+      if (window == 0 || b.button != Button1) return;
+      const bool down = event.type == ButtonPress;
+      if (down && windows_.at(window)->Options().takesFocus && focus_ != window) Focus(window);
+      // XTest and some drivers move the pointer to the release point first:
+      // the release carries that point, so the move says nothing more.
+      if (!down && !events_.empty() && events_.back().kind == EventKind::PointerMove &&
+          events_.back().window == window && events_.back().screenX == b.x_root - monitor_.left &&
+          events_.back().screenY == b.y_root - monitor_.top) {
+        events_.pop_back();
+      }
+      events_.push_back(PointerEvent(down ? EventKind::PointerDown : EventKind::PointerUp, window, b.x_root, b.y_root,
+                                     down));
+      return;
+    }
+    case MotionNotify: {
+      const XMotionEvent& m = event.xmotion;
+      const WindowId window = FromXid(m.window);
+      if (window == 0) return;
+      leaving_ = false;
+      events_.push_back(PointerEvent(EventKind::PointerMove, window, m.x_root, m.y_root, (m.state & Button1Mask) != 0));
+      return;
+    }
+    case EnterNotify:
+      if (event.xcrossing.mode == NotifyNormal && FromXid(event.xcrossing.window) != 0) leaving_ = false;
+      return;
+    case LeaveNotify:
+      // Only a pointer that is free to go: grabbed, its events stay ours.
+      if (event.xcrossing.mode == NotifyNormal && grab_ == 0 && fallback_ == 0 &&
+          FromXid(event.xcrossing.window) != 0) {
+        leaving_ = true;
+        leaveX_ = event.xcrossing.x_root;
+        leaveY_ = event.xcrossing.y_root;
+      }
+      return;
+    default:
+      return;
+  }
+}
+
+void XDesktop::TranslateFocusOut(const XFocusChangeEvent& event) {
+  if (dialogOpen_ || focus_ == 0 || FromXid(event.window) != focus_) return;
+  if (event.mode == NotifyGrab || event.mode == NotifyUngrab || event.detail == NotifyInferior ||
+      event.detail == NotifyPointer) {
+    return;
+  }
+  Window now = None;
+  int revert = 0;
+  XGetInputFocus(display_, &now, &revert);
+  if (FromXid(now) != 0) return;
+  events_.push_back(Event{EventKind::FocusLost, std::exchange(focus_, 0)});
+}
+
+// A press the server saw somewhere. On another program's window it takes the
+// keyboard from us, as a window manager would; without one nobody else does.
+void XDesktop::PressSeenByServer() {
+  if (dialogOpen_ || focus_ == 0 || grab_ != 0 || fallback_ != 0) return;
+  Window rootReturn = None;
+  Window child = None;
+  int rootX = 0;
+  int rootY = 0;
+  int x = 0;
+  int y = 0;
+  unsigned mask = 0;
+  XQueryPointer(display_, target_.root, &rootReturn, &child, &rootX, &rootY, &x, &y, &mask);
+  if (FromXid(child) != 0) return;
+  Window now = None;
+  int revert = 0;
+  XGetInputFocus(display_, &now, &revert);
+  if (FromXid(now) != 0) XSetInputFocus(display_, PointerRoot, RevertToPointerRoot, CurrentTime);
+  events_.push_back(PointerEvent(EventKind::FocusLost, std::exchange(focus_, 0), rootX, rootY, true));
+}
+
+// ---- Save dialog -----------------------------------------------------------
+
+std::optional<std::string> XDesktop::RunSaveDialog(const SaveDialogRequest& request) {
+  const WindowId focus = focus_;
+  dialogOpen_ = true;
+  RefreshFallbackGrab();
+  XFlush(display_);
+  std::optional<std::string> chosen = gtk::RunSaveDialog(request);
+  dialogOpen_ = false;
+  // Input meant for our windows while the dialog was up is dropped, as the
+  // owner of a modal dialog takes none.
+  std::erase_if(events_, [](const Event& e) { return e.kind != EventKind::DisplayChange; });
+  KeepOnTop();
+  if (focus != 0) Focus(focus);
+  RefreshFallbackGrab();
+  XFlush(display_);
+  return chosen;
+}
+
+}  // namespace plumet::backend::gtk

@@ -1,0 +1,109 @@
+// The Backend on a real X server. Windows, input and the screen go through a
+// connection of its own; GTK (on its own connection) runs the main loop that
+// WaitEvent waits in, watches the compositing manager and shows the save
+// dialog.
+#pragma once
+
+#include <X11/Xlib.h>
+
+#include <deque>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/backend/backend.h"
+#include "platform/backend/gtk/x_window.h"
+
+namespace plumet::backend::gtk {
+
+class XDesktop final : public Backend {
+ public:
+  // GTK must have been started (StartToolkit).
+  static std::unique_ptr<XDesktop> Open(std::string& error);
+  ~XDesktop() override;
+  XDesktop(const XDesktop&) = delete;
+  XDesktop& operator=(const XDesktop&) = delete;
+
+  // With capture off, CaptureScreen fails as on a Wayland session.
+  void SetCaptureAllowed(bool allowed) { captureAllowed_ = allowed; }
+  bool Composited() const { return composited_; }
+
+  Size ScreenSize() override { return Size{monitor_.Width(), monitor_.Height()}; }
+  bool CaptureScreen(ScreenImage& out) override;
+  WindowId CreateWindow(const WindowOptions& options) override;
+  void DestroyWindow(WindowId window) override;
+  void SetBounds(WindowId window, const Rect& screenRect) override;
+  void Show(WindowId window, bool visible) override;
+  void Raise(WindowId window) override;
+  void SetInputPassThrough(WindowId window, bool passThrough) override;
+  void SetShape(WindowId window, const std::vector<Rect>& rects) override;
+  void Present(WindowId window, const Presentation& presentation) override;
+  void SetTitle(WindowId window, const std::string& title) override;
+  void SetIcon(WindowId window, const CursorImage& picture) override;
+  void Focus(WindowId window) override;
+  CursorId MakeCursor(const CursorImage& image) override;
+  CursorId MakeSystemCursor(SystemCursor cursor) override;
+  void FreeCursor(CursorId cursor) override;
+  void SetCursor(WindowId window, CursorId cursor) override;
+  void GrabPointer(WindowId window) override;
+  void PointerPosition(int& screenX, int& screenY) override;
+  std::uint64_t NowMs() override;
+  std::optional<Event> WaitEvent(int timeoutMs) override;
+  std::optional<std::string> RunSaveDialog(const SaveDialogRequest& request) override;
+
+ private:
+  explicit XDesktop(Display* display);
+
+  bool ReadRoot(ScreenImage& out);
+  XWindow* Find(WindowId window);
+  WindowId FromXid(Window xid) const;
+  bool IsOwnedBy(WindowId window, WindowId owner) const;
+
+  // Reads and translates every event the server has sent.
+  void Drain();
+  void Translate(XEvent& event);
+  void TranslatePointer(const XEvent& event);
+  void TranslateFocusOut(const XFocusChangeEvent& event);
+  void PressSeenByServer();
+  void KeepOnTop();
+  void UpdateMonitor();
+  void UpdateCompositing(bool composited);
+  // Without a compositor the board is cut out of its picture, so clicks
+  // between its strokes would reach the windows beneath: a pointer grab that
+  // leaves our other windows their events keeps them on the board.
+  void RefreshFallbackGrab();
+  Event PointerEvent(EventKind kind, WindowId window, int rootX, int rootY, bool buttonDown) const;
+
+  friend struct XDesktopCallbacks;  // GLib's, in the source file
+
+  Display* display_;
+  XTarget target_;
+  bool alphaVisual_ = false;
+  int xiOpcode_ = -1;
+  int randrEventBase_ = -1;
+  unsigned fdWatch_ = 0;
+  unsigned long compositedHandler_ = 0;
+
+  Rect monitor_;  // the primary monitor, root coordinates
+  bool composited_ = true;
+  bool captureAllowed_ = true;
+  bool dialogOpen_ = false;
+
+  std::map<WindowId, std::unique_ptr<XWindow>> windows_;
+  std::vector<WindowId> order_;  // bottom to top
+  WindowId nextWindow_ = 1;
+  std::map<CursorId, Cursor> cursors_;
+  CursorId nextCursor_ = 1;
+
+  WindowId focus_ = 0;
+  WindowId grab_ = 0;      // SetCapture's grab
+  WindowId fallback_ = 0;  // holds the fallback grab
+  std::uint64_t lastFallbackTry_ = 0;
+  bool leaving_ = false;   // the pointer left our windows in this batch
+  int leaveX_ = 0;
+  int leaveY_ = 0;
+  std::deque<Event> events_;
+};
+
+}  // namespace plumet::backend::gtk

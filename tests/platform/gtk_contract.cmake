@@ -1,0 +1,8 @@
+# The backend contract on the GTK desktop, under a private Xvfb with a
+# compositing manager (needs Xvfb and xcompmgr installed). Included from
+# this folder's CMakeLists.txt when PLUMET_GTK is on.
+pkg_check_modules(XTEST REQUIRED IMPORTED_TARGET xtst)
+plumet_add_test(NAME backend_contract_gtk
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/backend_contract_test.cpp ${CMAKE_CURRENT_LIST_DIR}/gtk_harness.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/x_test_server.cpp
+  LIBS plumet_backend_gtk PkgConfig::XTEST)

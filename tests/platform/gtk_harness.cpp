@@ -1,0 +1,217 @@
+// The contract suite on a real X server (see x_test_server.h): input through
+// XTest, the screen read with GetImage, and an X client that covers the
+// screen beneath our windows and logs the input that reaches it.
+// gtest before Xlib, whose macros (None, Bool) would break it.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <stdexcept>
+#include <thread>
+
+#include "tests/platform/contract_harness.h"
+#include "tests/platform/x_test_server.h"
+
+#include "platform/backend/gtk/x_desktop.h"
+
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/extensions/Xrandr.h>
+#include <X11/keysym.h>
+
+namespace plumet::backend::contract {
+namespace {
+
+constexpr unsigned long kBeneathColour = 0x406080;
+
+// The other program: a plain window over the whole screen, created before
+// and so beneath every window of the backend.
+class Beneath {
+ public:
+  static Beneath& Get() {
+    static Beneath beneath;
+    return beneath;
+  }
+  Display* Connection() const { return display_; }
+
+  std::vector<BeneathInput> Take() {
+    XSync(display_, False);
+    std::vector<BeneathInput> inputs;
+    while (XPending(display_) > 0) {
+      XEvent e;
+      XNextEvent(display_, &e);
+      if (e.type == ButtonPress || e.type == ButtonRelease) {
+        inputs.push_back({e.type == ButtonPress ? EventKind::PointerDown : EventKind::PointerUp, e.xbutton.x_root,
+                          e.xbutton.y_root});
+      } else if (e.type == KeyPress) {
+        const KeySym key = XLookupKeysym(&e.xkey, 0);
+        if (key == XK_Return || key == XK_Escape) {
+          inputs.push_back({key == XK_Return ? EventKind::KeyEnter : EventKind::KeyEscape, e.xkey.x_root,
+                            e.xkey.y_root});
+        }
+      }
+    }
+    return inputs;
+  }
+
+ private:
+  Beneath() : display_(XOpenDisplay(nullptr)) {
+    const int screen = DefaultScreen(display_);
+    window_ = XCreateSimpleWindow(display_, RootWindow(display_, screen), 0, 0,
+                                  static_cast<unsigned>(DisplayWidth(display_, screen)),
+                                  static_cast<unsigned>(DisplayHeight(display_, screen)), 0, 0, kBeneathColour);
+    XSelectInput(display_, window_, ButtonPressMask | ButtonReleaseMask | KeyPressMask);
+    XMapWindow(display_, window_);
+    XSync(display_, False);
+  }
+
+  Display* display_;
+  Window window_ = None;
+};
+
+class GtkHarness final : public ContractHarness {
+ public:
+  GtkHarness() {
+    std::string error;
+    if (!StartTestXServer(error)) throw std::runtime_error(error);
+    display_ = Beneath::Get().Connection();
+    Beneath::Get().Take();  // what earlier tests left
+    desktop_ = gtk::XDesktop::Open(error);
+    if (!desktop_) throw std::runtime_error(error);
+    if (!desktop_->Composited()) {
+      // GTK learns of the compositing manager from its own events.
+      for (int i = 0; i < 50 && !desktop_->Composited(); ++i) desktop_->WaitEvent(10);
+    }
+  }
+
+  ~GtkHarness() override {
+    if (monitorChanged_) {
+      XRRDeleteMonitor(display_, DefaultRootWindow(display_), XInternAtom(display_, "PLUMET-TEST", False));
+      XSync(display_, False);
+    }
+  }
+
+  Backend& Subject() override { return *desktop_; }
+
+  void Press(int x, int y) override {
+    SyncWithBackend();
+    XTestFakeMotionEvent(display_, -1, x, y, CurrentTime);
+    XTestFakeButtonEvent(display_, 1, True, CurrentTime);
+    XSync(display_, False);
+  }
+  void Move(int x, int y) override {
+    SyncWithBackend();
+    XTestFakeMotionEvent(display_, -1, x, y, CurrentTime);
+    XSync(display_, False);
+  }
+  void Release(int x, int y) override {
+    SyncWithBackend();
+    XTestFakeMotionEvent(display_, -1, x, y, CurrentTime);
+    XTestFakeButtonEvent(display_, 1, False, CurrentTime);
+    XSync(display_, False);
+  }
+  void Key(EventKind key) override {
+    SyncWithBackend();
+    const KeyCode code = XKeysymToKeycode(display_, key == EventKind::KeyEnter ? XK_Return : XK_Escape);
+    XTestFakeKeyEvent(display_, code, True, CurrentTime);
+    XTestFakeKeyEvent(display_, code, False, CurrentTime);
+    XSync(display_, False);
+  }
+
+  // Xvfb's single output cannot change its mode; a RandR monitor laid over
+  // part of it changes the primary monitor all the same.
+  void ChangeScreenSize(Size size) override {
+    Window root = DefaultRootWindow(display_);
+    XRRScreenResources* resources = XRRGetScreenResources(display_, root);
+    ASSERT_NE(resources, nullptr);
+    ASSERT_GT(resources->noutput, 0);
+    RROutput output = resources->outputs[0];
+    XRRMonitorInfo monitor{};
+    monitor.name = XInternAtom(display_, "PLUMET-TEST", False);
+    monitor.primary = True;
+    monitor.noutput = 1;
+    monitor.width = size.width;
+    monitor.height = size.height;
+    monitor.mwidth = size.width / 4;
+    monitor.mheight = size.height / 4;
+    monitor.outputs = &output;
+    XRRSetMonitor(display_, root, &monitor);
+    XSync(display_, False);
+    XRRFreeScreenResources(resources);
+    monitorChanged_ = true;
+  }
+
+  void Idle(int) override {}  // the backend's clock is the real one
+
+  std::vector<Event> TakeEvents() override {
+    XSync(display_, False);
+    std::vector<Event> events;
+    // Everything the server sent us arrives well within a quiet spell.
+    while (std::optional<Event> event = desktop_->WaitEvent(kQuietMs)) {
+      if (event->kind != EventKind::Close) events.push_back(*event);
+    }
+    return events;
+  }
+
+  std::vector<BeneathInput> TakeBeneathInputs() override { return Beneath::Get().Take(); }
+
+  ScreenImage ReadScreen() override {
+    // The compositing manager paints later: wait until the picture stops
+    // changing.
+    SyncWithBackend();
+    ScreenImage last = Grab();
+    for (int tries = 0; tries < 40; ++tries) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(25));
+      ScreenImage now = Grab();
+      if (now.pixels == last.pixels) return now;
+      last = std::move(now);
+    }
+    return last;
+  }
+
+  bool DenyCapture() override {
+    desktop_->SetCaptureAllowed(false);
+    return true;
+  }
+  // The real file chooser is driven by the desktop checks (tests/desktop).
+  bool AnswerNextSaveDialog(std::optional<std::string>) override { return false; }
+  int ClockToleranceMs() const override { return 20; }
+
+ private:
+  static constexpr int kQuietMs = 150;
+
+  // The backend talks to the server on a connection of its own: a round trip
+  // on it makes sure the server carried out all it asked before we act.
+  void SyncWithBackend() {
+    int x = 0;
+    int y = 0;
+    desktop_->PointerPosition(x, y);
+  }
+
+  ScreenImage Grab() {
+    const int screen = DefaultScreen(display_);
+    const int width = DisplayWidth(display_, screen);
+    const int height = DisplayHeight(display_, screen);
+    XImage* image = XGetImage(display_, DefaultRootWindow(display_), 0, 0, static_cast<unsigned>(width),
+                              static_cast<unsigned>(height), AllPlanes, ZPixmap);
+    ScreenImage out{width, height, {}};
+    out.pixels.reserve(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    for (int row = 0; row < height; ++row) {
+      for (int col = 0; col < width; ++col) {
+        out.pixels.push_back(static_cast<std::uint32_t>(XGetPixel(image, col, row)) | 0xFF000000u);
+      }
+    }
+    XDestroyImage(image);
+    return out;
+  }
+
+  Display* display_ = nullptr;
+  std::unique_ptr<gtk::XDesktop> desktop_;
+  bool monitorChanged_ = false;
+};
+
+std::unique_ptr<ContractHarness> MakeGtkHarness() { return std::make_unique<GtkHarness>(); }
+
+INSTANTIATE_TEST_SUITE_P(Gtk, BackendContract, testing::Values(&MakeGtkHarness));
+
+}  // namespace
+}  // namespace plumet::backend::contract
