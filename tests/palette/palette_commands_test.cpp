@@ -59,6 +59,7 @@ TEST_P(PaletteCommands, ClickPostsExactlyTheButtonsCommandsInOrder) {
   Then([&] {
     EXPECT_EQ(ClickReports(), (Posts{{static_cast<WPARAM>(c.id), 0}}));
     EXPECT_EQ(PostedBoardCommands(), c.posts);
+    EXPECT_EQ(desktop_.FocusedWindow(), AfxNativeWindow(Board().m_hWnd));
     c.effect(Board(), desktop_);
   });
   Run();

@@ -65,10 +65,14 @@ HWND PaletteFixture::TakesInputAt(int x, int y) {
 }
 
 int PaletteFixture::DiffersFromSheet(POINT screenAt, POINT sheetAt, SIZE size) {
-  CBitmap sheet;
-  sheet.LoadBitmap(IDB_SKIN);
-  BITMAP bm;
-  sheet.GetBitmap(&bm);
+  // Decoded once: the sheet never changes.
+  static const BITMAP bm = [] {
+    static CBitmap sheet;
+    sheet.LoadBitmap(IDB_SKIN);
+    BITMAP info;
+    sheet.GetBitmap(&info);
+    return info;
+  }();
   const auto* bytes = static_cast<const unsigned char*>(bm.bmBits);
   int differing = 0;
   for (LONG y = 0; y < size.cy; ++y) {

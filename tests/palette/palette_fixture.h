@@ -2,11 +2,17 @@
 // the palette, its buttons and the icon are, what they show and post.
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "tests/app/board_fixture.h"
+
+// Readable rectangles in failure messages.
+inline void PrintTo(const RECT& r, std::ostream* os) {
+  *os << "{" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "}";
+}
 
 namespace plumet::test {
 
