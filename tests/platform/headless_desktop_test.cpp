@@ -3,11 +3,11 @@
 #include "platform/backend/headless/headless_desktop.h"
 
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <filesystem>
 
 #include "platform/backend/headless/test_pattern.h"
+#include "tests/platform/png_reader.h"
 
 namespace plumet::backend::headless {
 namespace {
@@ -28,28 +28,6 @@ WindowId OpaqueWindow(HeadlessDesktop& desktop, const Rect& r, WindowOptions opt
   desktop.SetBounds(w, r);
   desktop.Show(w, true);
   return w;
-}
-
-// Reads a PNG with libpng, independently of the desktop's own writer.
-std::vector<std::uint32_t> ReadPng(const std::string& path, int& width, int& height) {
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_file(&image, path.c_str())) return {};
-  image.format = PNG_FORMAT_BGRA;  // ARGB32 in little-endian memory
-  std::vector<std::uint32_t> pixels(PNG_IMAGE_SIZE(image) / 4);
-  if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) return {};
-  width = static_cast<int>(image.width);
-  height = static_cast<int>(image.height);
-  return pixels;
-}
-
-bool WriteTestPng(const std::string& path, int width, int height, const std::vector<std::uint32_t>& bgra) {
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  image.width = static_cast<png_uint_32>(width);
-  image.height = static_cast<png_uint_32>(height);
-  image.format = PNG_FORMAT_BGRA;
-  return png_image_write_to_file(&image, path.c_str(), 0, bgra.data(), 0, nullptr) != 0;
 }
 
 TEST(HeadlessSteps, DragGivesPressMovesAlongTheLineAndReleaseOnePerCall) {
@@ -316,7 +294,7 @@ TEST(HeadlessPicture, TestPatternAvoidsKeyAndInkColoursAndIsBusy) {
 TEST(HeadlessPicture, PngDesktopSitsTopLeftOverThePattern) {
   const std::string path = testing::TempDir() + "headless_desktop.png";
   // 2 x 1: opaque red, fully transparent.
-  ASSERT_TRUE(WriteTestPng(path, 2, 1, {0xFFFF0000u, 0x00000000u}));
+  ASSERT_TRUE(test::WritePng(path, {2, 1, {0xFFFF0000u, 0x00000000u}}));
   HeadlessDesktop desktop;
   ASSERT_TRUE(desktop.UseDesktopPicture(path));
   EXPECT_EQ(desktop.ScreenPixel(0, 0), 0xFFFF0000u);
@@ -338,12 +316,10 @@ TEST(HeadlessPicture, ShotIsTheComposedScreen) {
   const std::vector<std::uint32_t> pixels(100, 0x80000080u);  // blue at half alpha
   desktop.Present(w, Presentation{PixelView{pixels.data(), 10, 10, 40}, PresentMode::PerPixelAlpha, 0, {}});
   ASSERT_TRUE(desktop.WriteShot(path));
-  int width = 0;
-  int height = 0;
-  const std::vector<std::uint32_t> read = ReadPng(path, width, height);
-  ASSERT_EQ(width, 320);
-  ASSERT_EQ(height, 200);
-  EXPECT_EQ(read, desktop.Screen().pixels);
+  const test::PngPixels read = test::ReadPng(path);
+  ASSERT_EQ(read.width, 320);
+  ASSERT_EQ(read.height, 200);
+  EXPECT_EQ(read.argb, desktop.Screen().pixels);
   EXPECT_NE(desktop.ScreenPixel(15, 15), TestPatternPixel(15, 15));
 }
 
