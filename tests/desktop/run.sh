@@ -1,0 +1,195 @@
+#!/usr/bin/env bash
+# Real-desktop checks: the real plumet on Xvfb (1280 x 800 x 24) over an X
+# client that logs its clicks, driven by xdotool, judged by screenshots and
+# written files; once with the xcompmgr compositing manager, once without.
+# Usage: tests/desktop/run.sh PATH/TO/plumet
+# Needs: Xvfb xcompmgr xdotool imagemagick (import, convert) and a C compiler with libx11-dev.
+set -u
+if [ $# -ne 1 ] || [ ! -x "$1" ]; then
+  echo "usage: $0 PATH/TO/plumet" >&2
+  exit 2
+fi
+PLUMET=$(realpath "$1")
+HERE=$(cd "$(dirname "$0")" && pwd)
+WORK=$(mktemp -d)
+PIDS=()
+passed=0
+failed=0
+
+cleanup() {
+  for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null; done
+  wait 2>/dev/null
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+cc -O2 -o "$WORK/click_logger" "$HERE/click_logger.c" -lX11 || exit 1
+
+# Palette placement: (W - 100, 100); button centres from the palette layout.
+PX=1180
+PY=100
+BTN_X=$((PX + 25))
+BLUE_Y=$((PY + 112))
+ZOOM_IN_Y=$((PY + 333))
+ZOOM_OUT_Y=$((PY + 370))
+SAVE_Y=$((PY + 406))
+BACKGROUND_Y=$((PY + 443))
+FOLD_Y=$((PY + 469))
+LOGGER_GROUND="200,180,150"
+
+report() {  # name status
+  if [ "$2" -eq 0 ]; then
+    echo "PASS $1"
+    passed=$((passed + 1))
+  else
+    echo "FAIL $1"
+    failed=$((failed + 1))
+  fi
+}
+
+# Each check runs in a subshell under a hard time-out.
+check() {  # name seconds function
+  timeout "$2" bash -c "$(declare -f); $3" >"$WORK/check.log" 2>&1
+  local status=$?
+  [ $status -ne 0 ] && sed 's/^/    /' "$WORK/check.log"
+  report "$1" $status
+}
+
+shot() { import -window root "$WORK/shot.png"; }
+pixel() {  # x y [file] -> "r,g,b"
+  convert "${3:-$WORK/shot.png}" -format "%[fx:int(255*p{$1,$2}.r)],%[fx:int(255*p{$1,$2}.g)],%[fx:int(255*p{$1,$2}.b)]" info:
+}
+is_blue() { IFS=, read -r r g b <<<"$1"; [ "$b" -gt 180 ] && [ "$r" -lt 90 ] && [ "$g" -lt 90 ]; }
+is_black() { [ "$1" = "0,0,0" ]; }
+# Colour changes along a row: the logger's stripes give one every 20 or 60
+# pixels; a view enlarged 2x gives half as many.
+changes() {  # y
+  convert "$WORK/shot.png" -crop 1100x1+0+"$1" -depth 8 txt:- | awk 'NR>1 {c=$3; if (c!=last) n++; last=c} END {print n-1}'
+}
+click() { xdotool mousemove "$1" "$2" sleep 0.1 click 1; sleep 0.4; }
+drag() {  # x0 y x1: a horizontal stroke
+  xdotool mousemove "$1" "$2" sleep 0.1 mousedown 1
+  for x in $(seq "$1" 10 "$3"); do xdotool mousemove "$x" "$2" sleep 0.01; done
+  xdotool mouseup 1
+  sleep 0.4
+}
+wait_for() {  # condition command, polled
+  until eval "$1"; do sleep 0.2; done
+}
+
+start_desktop() {  # with-compositor: yes/no
+  exec 5>"$WORK/display"
+  Xvfb -displayfd 5 -screen 0 1280x800x24 -nolisten tcp 2>"$WORK/xvfb.log" &
+  PIDS+=($!)
+  exec 5>&-
+  wait_for '[ -s "$WORK/display" ]'
+  export DISPLAY=":$(head -n1 "$WORK/display")"
+  if [ "$1" = yes ]; then
+    xcompmgr &
+    PIDS+=($!)
+    sleep 0.5
+  fi
+  : >"$WORK/clicks"
+  "$WORK/click_logger" "$WORK/clicks" &
+  PIDS+=($!)
+  sleep 0.5
+  "$PLUMET" >"$WORK/plumet.out" 2>&1 &
+  PLUMET_PID=$!
+  PIDS+=($PLUMET_PID)
+  sleep 2
+}
+
+stop_desktop() {
+  for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null; done
+  wait 2>/dev/null
+  PIDS=()
+  rm -f "$WORK/display"
+}
+
+# Bounded by itself: the program is this shell's child, waited for here.
+ends_with_status_zero() {
+  xdotool key Escape
+  for _ in $(seq 50); do
+    if ! kill -0 "$PLUMET_PID" 2>/dev/null; then
+      wait "$PLUMET_PID"
+      return $?
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+
+export WORK PX PY BTN_X BLUE_Y ZOOM_IN_Y ZOOM_OUT_Y SAVE_Y BACKGROUND_Y FOLD_Y LOGGER_GROUND
+
+# ---- With a compositing manager ---------------------------------------------
+start_desktop yes
+
+check palette-at-its-place-with-cut-corners 10 '
+  shot
+  [ "$(pixel $PX $PY)" = "$LOGGER_GROUND" ] || { echo "corner: $(pixel $PX $PY)"; exit 1; }
+  [ "$(pixel $BTN_X $((PY + 40)))" != "$LOGGER_GROUND" ] || { echo "no palette"; exit 1; }'
+check click-reaches-the-client-beneath 10 '
+  click 400 400
+  grep -qx "press 400 400" "$WORK/clicks"'
+check blue-pen-draws-blue-ink 15 '
+  click $BTN_X $BLUE_Y
+  drag 300 450 600
+  shot
+  is_blue "$(pixel 450 450)" || { echo "ink: $(pixel 450 450)"; exit 1; }
+  ! grep -q "press 300 450" "$WORK/clicks" || { echo "the drag went beneath"; exit 1; }'
+check magnifier-enlarges-and-reducing-restores 20 '
+  shot; before=$(changes 700)
+  click $BTN_X $ZOOM_IN_Y; sleep 1; shot; zoomed=$(changes 700)
+  click $BTN_X $ZOOM_OUT_Y; sleep 1; shot; after=$(changes 700)
+  echo "changes along a row: $before, zoomed $zoomed, after $after"
+  [ $((zoomed * 3)) -le $((before * 2)) ] && [ "$after" -eq "$before" ]'
+check background-button-gives-the-white-board 10 '
+  click $BTN_X $BACKGROUND_Y
+  shot
+  [ "$(pixel 900 700)" = "255,255,255" ] || { echo "board: $(pixel 900 700)"; exit 1; }
+  is_blue "$(pixel 450 450)"'
+check save-through-the-file-chooser-writes-png-with-ink 40 '
+  click $BTN_X $SAVE_Y
+  wait_for "xdotool search --onlyvisible --name \"^Save\$\" >/dev/null 2>&1"
+  sleep 1
+  xdotool type --delay 20 "$WORK/drawing.png"
+  # The first Return may only close the name completion.
+  until [ -s "$WORK/drawing.png" ]; do xdotool key Return; sleep 0.5; done
+  sleep 0.5
+  [ "$(head -c 8 "$WORK/drawing.png" | od -An -tx1 | tr -d " ")" = "89504e470d0a1a0a" ]
+  is_blue "$(pixel 450 450 "$WORK/drawing.png")"'
+check fold-and-unfold 15 '
+  click $BTN_X $FOLD_Y
+  shot
+  [ "$(pixel $BTN_X $BLUE_Y)" = "255,255,255" ] || { echo "palette still shown"; exit 1; }
+  # The icon stands at the palette top-left corner.
+  click $((PX + 12)) $((PY + 12))
+  sleep 0.5
+  shot
+  [ "$(pixel $BTN_X $((PY + 40)))" != "255,255,255" ] || { echo "palette not back"; exit 1; }'
+ends_with_status_zero
+report escape-ends-plumet-with-status-0 $?
+stop_desktop
+
+# ---- Without a compositing manager ------------------------------------------
+start_desktop no
+check no-compositor-click-reaches-the-client-beneath 10 '
+  click 400 400
+  grep -qx "press 400 400" "$WORK/clicks"'
+check no-compositor-screen-outside-ink-not-black 10 '
+  shot
+  ! is_black "$(pixel 600 600)" && ! is_black "$(pixel 30 30)"'
+check no-compositor-pen-input-stays-on-the-board 15 '
+  click $BTN_X $BLUE_Y
+  drag 300 450 600
+  click 700 600
+  shot
+  is_blue "$(pixel 450 450)" || { echo "ink: $(pixel 450 450)"; exit 1; }
+  ! is_black "$(pixel 700 300)" || { echo "black screen"; exit 1; }
+  ! grep -q "press 700 600" "$WORK/clicks" || { echo "a board click went beneath"; exit 1; }'
+ends_with_status_zero
+report no-compositor-escape-ends-plumet-with-status-0 $?
+stop_desktop
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
