@@ -162,8 +162,8 @@ check fold-and-unfold 15 '
   click $BTN_X $FOLD_Y
   shot
   [ "$(pixel $BTN_X $BLUE_Y)" = "255,255,255" ] || { echo "palette still shown"; exit 1; }
-  # The icon stands at the palette top-left corner.
-  click $((PX + 12)) $((PY + 12))
+  # The icon stands where the palette was, its picture inside a clear margin.
+  click $((PX + 35)) $((PY + 27))
   sleep 0.5
   shot
   [ "$(pixel $BTN_X $((PY + 40)))" != "255,255,255" ] || { echo "palette not back"; exit 1; }'
