@@ -56,7 +56,7 @@ const std::u16string& AttributeHeavyDocument() {
         std::snprintf(attributes, sizeof(attributes),
                       " id=\"n%d_%d\" class=\"level%d\" x=\"%d\" y=\"%d\" w=\"%d\" h=\"%d\" rx='%d' "
                       "fill=\"#%06x\" opacity=\"0.%d\" transform=\"translate(%d,%d)\"",
-                      block, depth, depth, block, depth, block * 3, depth * 7, depth, block * 2654435 & 0xFFFFFF,
+                      block, depth, depth, block, depth, block * 3, depth * 7, depth, static_cast<unsigned>(block) * 2654435u & 0xFFFFFFu,
                       depth, block, depth);
         text += "<g";
         text += attributes;
