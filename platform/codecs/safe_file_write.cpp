@@ -36,7 +36,7 @@ std::optional<std::string> FollowLinks(std::string path) {
     if (::lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return path;
     char link[PATH_MAX];
     const ssize_t length = ::readlink(path.c_str(), link, sizeof link);
-    if (length < 0 || static_cast<std::size_t>(length) == sizeof link) return std::nullopt;
+    if (length <= 0 || static_cast<std::size_t>(length) == sizeof link) return std::nullopt;
     const std::string to(link, static_cast<std::size_t>(length));
     path = to.front() == '/' ? to : Folder(path) + "/" + to;
   }
