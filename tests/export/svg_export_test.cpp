@@ -41,13 +41,6 @@ class SvgExport : public testing::Test {
   TempFolder folder_;
 };
 
-TEST_F(SvgExport, SeeThroughBoardToTheByte) {
-  TestBoard board(640, 480, BM_TRANSPARENT);
-  board.AddPenStroke(0, kRed, 3, {{10, 20}, {11, 22}});
-  ASSERT_TRUE(SaveSvg(board.Picture(), folder_ / "page.svg"));
-  EXPECT_EQ(ReadBytes(folder_ / "page.svg"), kFirstLine + kDesc + kRedStroke + "</svg>\r\n");
-}
-
 TEST_F(SvgExport, WhiteBoardToTheByte) {
   TestBoard board(640, 480, BM_WHITEBOARD);
   board.AddPenStroke(0, kRed, 3, {{10, 20}, {11, 22}});
@@ -95,19 +88,6 @@ TEST_F(SvgExport, OnlyTheWhiteBoardGetsABackground) {
     ASSERT_TRUE(doc.load_file((folder_ / "mode.svg").c_str()));
     EXPECT_EQ(ChildNames(doc.document_element()), (std::vector<std::string>{"desc", "polyline"})) << "mode " << mode;
   }
-}
-
-TEST_F(SvgExport, WritesTheCurrentPageOnly) {
-  TestBoard board(640, 480);
-  board.AddPenStroke(0, kRed, 3, {{10, 20}, {11, 22}});
-  board.AddPenStroke(1, kBlue, 3, {{30, 40}, {50, 60}});
-  board.SetCurrentPage(1);
-  ASSERT_TRUE(SaveSvg(board.Picture(), folder_ / "second.svg"));
-  pugi::xml_document doc;
-  ASSERT_TRUE(doc.load_file((folder_ / "second.svg").c_str()));
-  const pugi::xml_node svg = doc.document_element();
-  EXPECT_EQ(ChildNames(svg), (std::vector<std::string>{"desc", "polyline"}));
-  EXPECT_STREQ(svg.child("polyline").attribute("points").value(), "30.000000,40.000000 50.000000,60.000000 ");
 }
 
 TEST_F(SvgExport, AnEmptyPageMakesNoFileAndLeavesAnExistingOne) {
