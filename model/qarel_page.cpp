@@ -105,11 +105,13 @@ void CQarelPage::AppendCurrent() {
 void CQarelPage::DrawAll(Gdiplus::Graphics* graphics) {
   if (!graphics || m_strokes.empty()) return;
   graphics->SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
-  for (CQarelObject* stroke : m_strokes) {
-    // The board's background may have changed since the stroke was made.
-    stroke->m_argbBackground = m_argbBackground;
-    stroke->Draw(graphics);
-  }
+  // The board's background may have changed since the strokes were made.
+  // Set before the halves start: from then on both threads only read the strokes.
+  for (CQarelObject* stroke : m_strokes) stroke->m_argbBackground = m_argbBackground;
+  // Each half draws every stroke in order, so later strokes still cover earlier ones.
+  graphics->DrawInBands([this](Gdiplus::Graphics& band) {
+    for (const CQarelObject* stroke : m_strokes) stroke->Draw(&band);
+  });
 }
 
 bool CQarelPage::WriteSvg(CXmlDocument& doc) const {

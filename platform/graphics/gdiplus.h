@@ -5,10 +5,15 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "platform/framework/win_types.h"
 #include "platform/graphics/surface.h"
+
+namespace plumet::gfx {
+struct PointD;
+}
 
 namespace Gdiplus {
 
@@ -136,10 +141,20 @@ class Graphics {
   Status FillRectangle(const SolidBrush* brush, INT x, INT y, INT width, INT height);
   Status DrawImage(Image* image, const Rect& dest, INT srcX, INT srcY, INT srcWidth, INT srcHeight, Unit unit);
 
+  // Runs draw on the two halves of the target at once, on two threads, each
+  // with a graphics object clipped to its half that starts with this
+  // object's modes; this object ends with the modes of the upper half's.
+  // Inside, only lines and curves with round joins and caps can be drawn;
+  // anything else fails with WrongState.
+  void DrawInBands(const std::function<void(Graphics&)>& draw);
+
  private:
+  Graphics(const DrawTarget& band, const Graphics& modes);
   void Begin();
   bool Usable(const Pen* pen);
+  Status StrokeRound(const Pen& pen, const plumet::gfx::PointD* points, INT count);
   DrawTarget target_;
+  bool banded_ = false;  // drawing beside another thread: pixels only, no cairo state
   Status status_ = Ok;
   CompositingMode compositing_ = CompositingModeSourceOver;
   SmoothingMode smoothing_ = SmoothingModeNone;  // a new object does not anti-alias

@@ -1,9 +1,13 @@
 #include <cairo.h>
 
 #include <atomic>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 #include "platform/framework/draw_target.h"
 #include "platform/graphics/gdiplus.h"
+#include "platform/graphics/stroke_raster.h"
 #include "platform/graphics/surface_internals.h"
 
 namespace Gdiplus {
@@ -32,6 +36,14 @@ cairo_line_join_t CairoJoin(LineJoin join) {
     default: return CAIRO_LINE_JOIN_MITER;
   }
 }
+
+// The pens the system draws with: strokes are unions of capsules, which the
+// direct rasteriser draws far faster than cairo's general scan converter.
+bool IsRound(const Pen& pen) {
+  return pen.GetStartCap() == LineCapRound && pen.GetEndCap() == LineCapRound && pen.GetLineJoin() == LineJoinRound;
+}
+
+bool IsSmooth(SmoothingMode mode) { return mode == SmoothingModeHighQuality || mode == SmoothingModeAntiAlias; }
 
 void ApplyPen(cairo_t* cr, const Pen& pen) {
   SetSourceArgb(cr, pen.GetColor());
@@ -68,6 +80,10 @@ Graphics::Graphics(const DrawTarget& target) : target_(target) {
   if (!target_.surface) status_ = InvalidParameter;
 }
 
+Graphics::Graphics(const DrawTarget& band, const Graphics& modes)
+    : target_(band), banded_(true), status_(modes.status_), compositing_(modes.compositing_),
+      smoothing_(modes.smoothing_) {}
+
 Graphics::~Graphics() = default;
 
 Status Graphics::SetCompositingMode(CompositingMode mode) {
@@ -93,8 +109,7 @@ void Graphics::Begin() {
   // Pixel centres: an integer coordinate lies in the middle of its pixel.
   cairo_translate(cr, target_.originX + 0.5, target_.originY + 0.5);
   cairo_set_operator(cr, compositing_ == CompositingModeSourceCopy ? CAIRO_OPERATOR_SOURCE : CAIRO_OPERATOR_OVER);
-  const bool smooth = smoothing_ == SmoothingModeHighQuality || smoothing_ == SmoothingModeAntiAlias;
-  cairo_set_antialias(cr, smooth ? CAIRO_ANTIALIAS_GRAY : CAIRO_ANTIALIAS_NONE);
+  cairo_set_antialias(cr, IsSmooth(smoothing_) ? CAIRO_ANTIALIAS_GRAY : CAIRO_ANTIALIAS_NONE);
   cairo_set_tolerance(cr, kTolerance);
   cairo_new_path(cr);
 }
@@ -108,8 +123,29 @@ bool Graphics::Usable(const Pen* pen) {
   return true;
 }
 
+Status Graphics::StrokeRound(const Pen& pen, const plumet::gfx::PointD* points, INT count) {
+  plumet::gfx::Surface& surface = *target_.surface;
+  const plumet::gfx::StrokeStyle style{
+      pen.GetWidth(), plumet::gfx::Premultiply(pen.GetColor()),
+      compositing_ == CompositingModeSourceCopy ? plumet::gfx::StrokeBlend::Copy : plumet::gfx::StrokeBlend::Over,
+      IsSmooth(smoothing_)};
+  // Beside another thread the caller of DrawInBands settles cairo's view of the pixels.
+  if (!banded_) cairo_surface_flush(surface.Internals().image);
+  const plumet::gfx::IntRect changed = plumet::gfx::RasterizeStroke(surface, target_.clip, points, count, style);
+  if (!banded_ && !changed.Empty())
+    cairo_surface_mark_dirty_rectangle(surface.Internals().image, changed.left, changed.top, changed.Width(),
+                                       changed.Height());
+  return Ok;
+}
+
 Status Graphics::DrawLine(const Pen* pen, INT x1, INT y1, INT x2, INT y2) {
   if (!Usable(pen)) return status_ == Ok ? InvalidParameter : status_;
+  if (IsRound(*pen)) {
+    const plumet::gfx::PointD ends[2] = {{x1 + target_.originX + 0.0, y1 + target_.originY + 0.0},
+                                         {x2 + target_.originX + 0.0, y2 + target_.originY + 0.0}};
+    return StrokeRound(*pen, ends, 2);
+  }
+  if (banded_) return WrongState;
   Begin();
   cairo_t* cr = target_.surface->Internals().Context();
   ApplyPen(cr, *pen);
@@ -122,31 +158,26 @@ Status Graphics::DrawLine(const Pen* pen, INT x1, INT y1, INT x2, INT y2) {
 Status Graphics::DrawCurve(const Pen* pen, const PointF* points, INT count) {
   if (!Usable(pen)) return status_ == Ok ? InvalidParameter : status_;
   if (!points || count < 2) return InvalidParameter;
-  Begin();
+  // Flattened once, per thread and kept: a redraw flattens every stroke without allocating.
+  thread_local std::vector<plumet::gfx::PointD> flat;
+  if (IsRound(*pen)) {
+    plumet::gfx::FlattenCardinalSpline(points, count, target_.originX, target_.originY, kTolerance, flat);
+    return StrokeRound(*pen, flat.data(), static_cast<INT>(flat.size()));
+  }
+  if (banded_) return WrongState;
+  Begin();  // shifts by the origin itself
+  plumet::gfx::FlattenCardinalSpline(points, count, 0, 0, kTolerance, flat);
   cairo_t* cr = target_.surface->Internals().Context();
   ApplyPen(cr, *pen);
-  cairo_move_to(cr, points[0].X, points[0].Y);
-  if (count == 2) {
-    cairo_line_to(cr, points[1].X, points[1].Y);
-  } else {
-    // Cardinal spline, tension 0.5: each tangent is half the chord between
-    // the neighbours, which as Bezier control points is a sixth of it.
-    constexpr double k = 0.5 / 3.0;
-    for (INT i = 0; i + 1 < count; ++i) {
-      const PointF& p0 = points[i == 0 ? 0 : i - 1];
-      const PointF& p1 = points[i];
-      const PointF& p2 = points[i + 1];
-      const PointF& p3 = points[i + 2 < count ? i + 2 : count - 1];
-      cairo_curve_to(cr, p1.X + k * (p2.X - p0.X), p1.Y + k * (p2.Y - p0.Y), p2.X - k * (p3.X - p1.X),
-                     p2.Y - k * (p3.Y - p1.Y), p2.X, p2.Y);
-    }
-  }
+  cairo_move_to(cr, flat[0].x, flat[0].y);
+  for (std::size_t i = 1; i < flat.size(); ++i) cairo_line_to(cr, flat[i].x, flat[i].y);
   cairo_stroke(cr);
   return Ok;
 }
 
 Status Graphics::FillRectangle(const SolidBrush* brush, INT x, INT y, INT width, INT height) {
   if (status_ != Ok) return status_;
+  if (banded_) return WrongState;
   if (!brush) return InvalidParameter;
   Begin();
   cairo_t* cr = target_.surface->Internals().Context();
@@ -160,6 +191,7 @@ Status Graphics::FillRectangle(const SolidBrush* brush, INT x, INT y, INT width,
 
 Status Graphics::DrawImage(Image* image, const Rect& dest, INT srcX, INT srcY, INT srcWidth, INT srcHeight, Unit) {
   if (status_ != Ok) return status_;
+  if (banded_) return WrongState;
   if (!image || !image->GetSurface() || srcWidth <= 0 || srcHeight <= 0) return InvalidParameter;
   Begin();
   cairo_t* cr = target_.surface->Internals().Context();
@@ -171,6 +203,36 @@ Status Graphics::DrawImage(Image* image, const Rect& dest, INT srcX, INT srcY, I
   cairo_set_source_surface(cr, image->GetSurface()->Internals().image, -srcX, -srcY);
   cairo_paint(cr);
   return Ok;
+}
+
+void Graphics::DrawInBands(const std::function<void(Graphics&)>& draw) {
+  if (status_ != Ok || banded_) {
+    draw(*this);
+    return;
+  }
+  plumet::gfx::Surface& surface = *target_.surface;
+  const plumet::gfx::IntRect area = target_.clip.Empty() ? surface.Bounds() : target_.clip.Intersect(surface.Bounds());
+  const int middle = area.top + area.Height() / 2;
+  DrawTarget upperTarget = target_;
+  upperTarget.clip = {area.left, area.top, area.right, middle};
+  DrawTarget lowerTarget = target_;
+  lowerTarget.clip = {area.left, middle, area.right, area.bottom};
+  Graphics upper(upperTarget, *this);
+  Graphics lower(lowerTarget, *this);
+
+  cairo_surface_flush(surface.Internals().image);
+  try {
+    std::thread worker([&] { draw(lower); });
+    draw(upper);
+    worker.join();
+  } catch (const std::system_error&) {
+    // No second thread to be had: both halves on this one.
+    draw(upper);
+    draw(lower);
+  }
+  cairo_surface_mark_dirty_rectangle(surface.Internals().image, area.left, area.top, area.Width(), area.Height());
+  compositing_ = upper.compositing_;
+  smoothing_ = upper.smoothing_;
 }
 
 }  // namespace Gdiplus

@@ -1,0 +1,166 @@
+// The drawing that strokes rest on: lines and curves of round pens cover
+// exactly the pixels within half the pen width of the path (anti-aliased
+// over the pixel around the edge), and drawing in two bands at once gives
+// the same picture as drawing on one thread.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "board_surface.h"
+#include "model/round_pen.h"
+#include "platform/graphics/surface.h"
+
+namespace {
+
+double SegmentDistance(double px, double py, double ax, double ay, double bx, double by) {
+  const double dx = bx - ax, dy = by - ay;
+  const double length2 = dx * dx + dy * dy;
+  const double t = length2 > 0 ? std::clamp(((px - ax) * dx + (py - ay) * dy) / length2, 0.0, 1.0) : 0.0;
+  return std::hypot(px - ax - t * dx, py - ay - t * dy);
+}
+
+struct Segment {
+  int x1, y1, x2, y2;
+  float width;
+};
+
+class RoundLine : public ::testing::TestWithParam<Segment> {};
+
+TEST_P(RoundLine, AntiAliasedCoverageFollowsTheDistance) {
+  const Segment s = GetParam();
+  BoardSurface surface(120, 100);
+  Gdiplus::Graphics graphics(surface.Dc()->GetSafeHdc());
+  graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
+  const Gdiplus::Pen pen = MakeRoundPen(0xFF000000, s.width);
+  graphics.DrawLine(&pen, s.x1, s.y1, s.x2, s.y2);
+  const double half = s.width / 2.0;
+  for (int y = 0; y < surface.Height(); ++y)
+    for (int x = 0; x < surface.Width(); ++x) {
+      const double d = SegmentDistance(x, y, s.x1, s.y1, s.x2, s.y2);
+      const int alpha = Alpha(surface.Pixel(x, y));
+      if (d <= half - 0.5)
+        ASSERT_EQ(alpha, 255) << x << "," << y << " d=" << d;
+      else if (d >= half + 0.5)
+        ASSERT_EQ(alpha, 0) << x << "," << y << " d=" << d;
+      else
+        ASSERT_NEAR(alpha, (half + 0.5 - d) * 255, 1.5) << x << "," << y << " d=" << d;
+    }
+}
+
+TEST_P(RoundLine, WithoutSmoothingPaintsPixelsWhoseCentreIsWithinThePen) {
+  const Segment s = GetParam();
+  BoardSurface surface(120, 100);
+  surface.Fill(0xFF102030);
+  Gdiplus::Graphics graphics(surface.Dc()->GetSafeHdc());
+  graphics.SetCompositingMode(Gdiplus::CompositingModeSourceCopy);
+  const Gdiplus::Pen pen = MakeRoundPen(0x01FFFFFF, s.width);
+  graphics.DrawLine(&pen, s.x1, s.y1, s.x2, s.y2);
+  const double half = s.width / 2.0;
+  for (int y = 0; y < surface.Height(); ++y)
+    for (int x = 0; x < surface.Width(); ++x) {
+      const double d = SegmentDistance(x, y, s.x1, s.y1, s.x2, s.y2);
+      if (std::abs(d - half) < 1e-9) continue;  // on the edge either way is right
+      ASSERT_EQ(surface.Pixel(x, y), d < half ? 0x01FFFFFFu : 0xFF102030u) << x << "," << y << " d=" << d;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Shapes, RoundLine,
+                         ::testing::Values(Segment{10, 50, 110, 50, 3}, Segment{60, 5, 60, 95, 5},
+                                           Segment{10, 10, 100, 90, 10}, Segment{100, 20, 15, 70, 15},
+                                           Segment{60, 50, 60, 50, 15}, Segment{61, 50, 60, 51, 3},
+                                           Segment{-30, 40, 200, 60, 32}, Segment{20, 90, 90, 130, 8}));
+
+TEST(RoundLine, StaysInsideTheClip) {
+  auto surface = plumet::gfx::Surface::Create(100, 100);
+  ASSERT_TRUE(surface);
+  Gdiplus::DrawTarget target{surface.get(), 0, 0, {20, 30, 70, 60}};
+  Gdiplus::Graphics graphics(target);
+  const Gdiplus::Pen pen = MakeRoundPen(0xFF000000, 15);
+  graphics.DrawLine(&pen, 0, 0, 99, 99);
+  int inked = 0;
+  for (int y = 0; y < 100; ++y)
+    for (int x = 0; x < 100; ++x) {
+      const bool inside = x >= 20 && x < 70 && y >= 30 && y < 60;
+      if (surface->Pixel(x, y) == 0) continue;
+      ++inked;
+      ASSERT_TRUE(inside) << x << "," << y;
+    }
+  EXPECT_GT(inked, 30 * 15);
+}
+
+TEST(RoundCurve, TwoPointsDrawTheStraightLine) {
+  BoardSurface line(100, 60);
+  BoardSurface curve(100, 60);
+  Gdiplus::Graphics onLine(line.Dc()->GetSafeHdc());
+  Gdiplus::Graphics onCurve(curve.Dc()->GetSafeHdc());
+  onLine.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
+  onCurve.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
+  const Gdiplus::Pen pen = MakeRoundPen(0xFF0000FF, 5);
+  onLine.DrawLine(&pen, 10, 20, 90, 45);
+  const Gdiplus::PointF points[] = {{10, 20}, {90, 45}};
+  onCurve.DrawCurve(&pen, points, 2);
+  for (int y = 0; y < 60; ++y)
+    for (int x = 0; x < 100; ++x) ASSERT_NEAR(Alpha(line.Pixel(x, y)), Alpha(curve.Pixel(x, y)), 2) << x << "," << y;
+}
+
+TEST(FlatCurve, EndsFlatAtItsLastPoint) {
+  BoardSurface surface(100, 60);
+  Gdiplus::Graphics graphics(surface.Dc()->GetSafeHdc());
+  const Gdiplus::Pen pen(0xFF000000, 9);  // flat caps: the general stroker
+  const Gdiplus::PointF points[] = {{10, 30}, {50, 30}, {80, 30}};
+  EXPECT_EQ(graphics.DrawCurve(&pen, points, 3), Gdiplus::Ok);
+  EXPECT_EQ(surface.Pixel(50, 33), 0xFF000000u);
+  EXPECT_EQ(surface.Pixel(83, 30), 0u);  // a round cap would reach here
+}
+
+// Strokes crossing the middle row, drawn over one another in several colours.
+void DrawCrossingStrokes(Gdiplus::Graphics& graphics) {
+  const Gdiplus::ARGB colours[] = {0xFF000000, 0xFF0000FF, 0x80FF0000, 0xFF008000};
+  for (int i = 0; i < 40; ++i) {
+    const float f = static_cast<float>(i);
+    const Gdiplus::PointF points[] = {
+        {5 + 7 * f, 10}, {30 + 5 * f, 95 + static_cast<float>(i % 7)}, {200 - 3 * f, 101}, {150 + 2 * f, 190}};
+    const Gdiplus::Pen pen = MakeRoundPen(colours[i % 4], 3.0f + static_cast<float>(i % 4) * 4);
+    graphics.SetSmoothingMode(i % 5 == 4 ? Gdiplus::SmoothingModeNone : Gdiplus::SmoothingModeHighQuality);
+    graphics.SetCompositingMode(i % 5 == 4 ? Gdiplus::CompositingModeSourceCopy : Gdiplus::CompositingModeSourceOver);
+    graphics.DrawCurve(&pen, points, 4);
+  }
+}
+
+TEST(DrawInBands, GivesTheSamePictureAsOneThread) {
+  BoardSurface single(320, 200);
+  BoardSurface banded(320, 200);
+  single.Fill(0xFFFFFFFF);
+  banded.Fill(0xFFFFFFFF);
+  Gdiplus::Graphics onSingle(single.Dc()->GetSafeHdc());
+  DrawCrossingStrokes(onSingle);
+  Gdiplus::Graphics onBanded(banded.Dc()->GetSafeHdc());
+  onBanded.DrawInBands([](Gdiplus::Graphics& band) { DrawCrossingStrokes(band); });
+  EXPECT_EQ(single.Snapshot(), banded.Snapshot());
+  EXPECT_EQ(onBanded.GetSmoothingMode(), onSingle.GetSmoothingMode());
+  EXPECT_EQ(onBanded.GetCompositingMode(), onSingle.GetCompositingMode());
+}
+
+TEST(DrawInBands, RefusesWhatIsNotARoundStroke) {
+  BoardSurface surface(100, 100);
+  Gdiplus::Graphics graphics(surface.Dc()->GetSafeHdc());
+  std::vector<Gdiplus::Status> results;
+  graphics.DrawInBands([&](Gdiplus::Graphics& band) {
+    const Gdiplus::SolidBrush brush(0xFF000000);
+    const Gdiplus::Pen square(0xFF000000, 3);
+    const Gdiplus::Status fill = band.FillRectangle(&brush, 0, 0, 100, 100);
+    const Gdiplus::Status line = band.DrawLine(&square, 0, 0, 99, 99);
+    static std::mutex lock;
+    const std::lock_guard<std::mutex> hold(lock);
+    results.push_back(fill);
+    results.push_back(line);
+  });
+  EXPECT_EQ(results, (std::vector<Gdiplus::Status>(4, Gdiplus::WrongState)));
+  EXPECT_EQ(surface.Pixel(50, 50), 0u);
+}
+
+}  // namespace
