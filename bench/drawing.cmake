@@ -1,0 +1,7 @@
+# Drawing: the cost of one pointer move and of a full page redraw, with
+# plain cairo stroking of the same page as the anchor.
+add_executable(drawing_bench
+  ${CMAKE_CURRENT_LIST_DIR}/drawing_page.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/drawing_move_bench.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/drawing_redraw_bench.cpp)
+target_link_libraries(drawing_bench PRIVATE plumet_core PkgConfig::CAIRO benchmark::benchmark benchmark::benchmark_main)

@@ -1,0 +1,11 @@
+// The benchmark page: 1,000 pen strokes of 200 points each, random but the
+// same on every run, shaped like handwriting (smooth turns, short steps).
+#pragma once
+
+#include "model/qarel_page.h"
+
+constexpr int kBenchStrokes = 1000;
+constexpr int kBenchPoints = 200;
+
+// Fills the page with the benchmark strokes inside a width x height board.
+void FillBenchPage(CQarelPage& page, int width, int height);
