@@ -83,7 +83,9 @@ bool WriteFileSafely(const std::string& target, const FileWriter& write) {
   std::string temporary = folder + "/." + BaseName(*resolved).substr(0, kMaxTemporaryStem) + ".XXXXXX";
   const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
   if (fd < 0) return false;
-  const bool ready = TakeOverAttributes(fd, exists ? &existing : nullptr) && write(temporary) && ::fsync(fd) == 0;
+  // The temporary stays private to us while it is written, so that even a
+  // read-only mode taken over from the target cannot stop the write.
+  const bool ready = write(temporary) && TakeOverAttributes(fd, exists ? &existing : nullptr) && ::fsync(fd) == 0;
   const bool closed = ::close(fd) == 0;
   if (!ready || !closed || ::rename(temporary.c_str(), resolved->c_str()) != 0) {
     ::unlink(temporary.c_str());

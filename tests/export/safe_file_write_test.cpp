@@ -84,7 +84,13 @@ TEST_F(SafeFileWrite, AnExistingFileKeepsItsPermissionsAndOwner) {
     ASSERT_EQ(::chown((folder_ / "shared.svg").c_str(), 1234, 5678), 0);
   }
 
-  ASSERT_TRUE(WriteFileSafely(folder_ / "shared.svg", Writing("new")));
+  mode_t modeWhileWriting = 0;
+  ASSERT_TRUE(WriteFileSafely(folder_ / "shared.svg", [&](const std::string& path) {
+    modeWhileWriting = StatusOf(path).st_mode & 07777;
+    return WriteThrough(path, "new");
+  }));
+  // Private while written, so that a read-only mode cannot stop a non-root writer.
+  EXPECT_EQ(modeWhileWriting, 0600u);
   const struct stat status = StatusOf(folder_ / "shared.svg");
   EXPECT_EQ(status.st_mode & 07777, 0604u);
   if (root) {
