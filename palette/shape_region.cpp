@@ -78,10 +78,8 @@ struct ComponentRange {
   bool Contains(std::uint32_t value) const { return value >= low && value <= high; }
 };
 
-ComponentRange RangeOf(BYTE key, BYTE tolerance) {
-  const std::uint32_t high = static_cast<std::uint32_t>(key) + tolerance;
-  return {key, high > 255 ? 255 : high};
-}
+// Components never pass 255, so the range needs no clamping there.
+ComponentRange RangeOf(BYTE key, BYTE tolerance) { return {key, static_cast<std::uint32_t>(key) + tolerance}; }
 
 }  // namespace
 

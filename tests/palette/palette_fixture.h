@@ -2,75 +2,115 @@
 // the palette, its buttons and the icon are, what they show and post.
 #pragma once
 
+#include <cstring>
 #include <ostream>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "platform/framework/message_log.h"
+#include "resources/resource_ids.h"
 #include "tests/app/board_fixture.h"
 
-// Readable rectangles in failure messages.
 inline void PrintTo(const RECT& r, std::ostream* os) {
   *os << "{" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "}";
 }
 
 namespace plumet::test {
 
-// A button as the user finds it: its control id, its place in the palette
-// and the corners of its three looks in the skin sheet.
+// A button as the user finds it: its place in the palette, the corners of
+// its normal, hover and pressed looks in the skin sheet, and its size.
 struct PaletteButton {
   int id;
-  POINT place;
-  POINT normal;
-  POINT hover;
-  POINT pressed;
+  POINT place, normal, hover, pressed;
   SIZE size;
-  // A screen point in the middle of the button, for the palette at origin.
-  POINT Centre(POINT origin) const {
-    return {origin.x + place.x + size.cx / 2, origin.y + place.y + size.cy / 2};
-  }
 };
 
-PaletteButton TileButton(int id, LONG x, LONG y, LONG sheetRow);
-const PaletteButton& ButtonById(int id);
-// All thirteen, top to bottom.
-const std::vector<PaletteButton>& AllButtons();
+inline PaletteButton Tile(int id, LONG y, LONG row) { return {id, {7, y}, {7, row}, {63, row}, {120, row}, {37, 34}}; }
+
+// Top to bottom.
+inline const std::vector<PaletteButton> kButtons{
+    {IDCANCEL, {32, 1}, {32, 1}, {88, 1}, {32, 1}, {15, 15}},
+    Tile(1000, 22, 22), Tile(1001, 59, 59), Tile(1010, 95, 132), Tile(1011, 132, 389), Tile(1012, 169, 426),
+    Tile(1002, 205, 95), Tile(1004, 243, 169), Tile(1005, 279, 205), Tile(1006, 316, 243), Tile(1007, 353, 279),
+    Tile(1008, 389, 316), Tile(1009, 426, 353)};
+
+inline const PaletteButton& Button(int id) {
+  for (const PaletteButton& b : kButtons)
+    if (b.id == id) return b;
+  throw std::out_of_range("no such button");
+}
+
+using Posts = std::vector<std::pair<WPARAM, LPARAM>>;
 
 class PaletteFixture : public BoardFixture {
  protected:
-  void TearDown() override;
-
   // Where the board puts the palette on a 1366 x 768 screen.
   static constexpr POINT kOrigin{1266, 100};
-  static constexpr SIZE kSize{50, 475};
 
-  CToolbarDlg& Palette() { return Board().m_wndToolbar; }
-  RECT PaletteRect();
-  // The icon window once the palette has folded for the first time, else nullptr.
-  HWND IconWindow();
-  RECT IconRect();
-  // The window of ours that takes pointer input at a screen point (a
-  // button, the palette, the icon or the board), nullptr for the desktop.
-  HWND TakesInputAt(int x, int y);
-  HWND ButtonWindow(int id) { return Palette().GetDlgItem(id)->m_hWnd; }
-
-  // Screen pixels of the rectangle at screenAt that differ from the skin
-  // sheet's rectangle of the same size at sheetAt.
-  int DiffersFromSheet(POINT screenAt, POINT sheetAt, SIZE size);
-  // The look a button shows now, for the palette at origin.
-  bool ShowsLook(const PaletteButton& button, POINT look, POINT origin = kOrigin) {
-    return DiffersFromSheet({origin.x + button.place.x, origin.y + button.place.y}, look, button.size) == 0;
+  void TearDown() override {
+    AfxEnableMessageLog(false);
+    BoardFixture::TearDown();
   }
 
-  // Starts the message log in a step of its own.
-  void StartLog();
-  // The board commands posted since the log started, in order.
-  std::vector<std::pair<WPARAM, LPARAM>> PostedBoardCommands();
-  // The click reports the palette got since the log started.
-  std::vector<std::pair<WPARAM, LPARAM>> ClickReports();
+  CToolbarDlg& Palette() { return Board().m_wndToolbar; }
+  static RECT Rect(HWND hwnd) {
+    RECT rc{};
+    ::GetWindowRect(hwnd, &rc);
+    return rc;
+  }
+  // Once the palette has folded for the first time.
+  HWND Icon() {
+    for (backend::WindowId native : desktop_.StackingOrder())
+      if (AfxGetDialogTemplateId(AfxWindowFromNative(native)) == static_cast<int>(IDD_ICON))
+        return AfxWindowFromNative(native);
+    return nullptr;
+  }
+  bool Folded() { return !Palette().IsWindowVisible() && ::IsWindowVisible(Icon()); }
+  // Our window (button, palette, icon, board) taking pointer input at a screen point; nullptr: the desktop.
+  HWND TakesInputAt(int x, int y) {
+    HWND top = AfxWindowFromNative(desktop_.InputWindowAt(x, y));
+    POINT client{x, y};
+    ::ScreenToClient(top, &client);
+    return top ? ::ChildWindowFromPoint(top, client) : nullptr;
+  }
 
   static std::string At(int x, int y) { return std::to_string(x) + " " + std::to_string(y); }
   static std::string At(POINT p) { return At(p.x, p.y); }
+  static POINT Centre(const PaletteButton& b, POINT origin = kOrigin) {
+    return {origin.x + b.place.x + b.size.cx / 2, origin.y + b.place.y + b.size.cy / 2};
+  }
+
+  // Whether the screen shows, at screenAt, the sheet's rectangle at sheetAt.
+  bool ShowsSheet(POINT screenAt, POINT sheetAt, SIZE size) {
+    static CBitmap sheet;
+    BITMAP bm;
+    if (!sheet.GetSafeHandle()) sheet.LoadBitmap(IDB_SKIN);
+    sheet.GetBitmap(&bm);
+    for (LONG y = 0; y < size.cy; ++y)
+      for (LONG x = 0; x < size.cx; ++x) {
+        std::uint32_t expected;
+        std::memcpy(&expected, static_cast<const char*>(bm.bmBits) + (sheetAt.y + y) * bm.bmWidthBytes +
+                                   (sheetAt.x + x) * 4, 4);
+        if (Screen(screenAt.x + x, screenAt.y + y) != expected) return false;
+      }
+    return true;
+  }
+  bool ShowsLook(const PaletteButton& b, POINT look, POINT origin = kOrigin) {
+    return ShowsSheet({origin.x + b.place.x, origin.y + b.place.y}, look, b.size);
+  }
+
+  void StartLog() { Then([] { AfxEnableMessageLog(true); }); }
+  // Since the log started: board commands posted, or click reports sent to the palette.
+  Posts Logged(bool posted, UINT message, HWND to) {
+    Posts found;
+    for (const LoggedMessage& m : AfxMessageLog())
+      if (m.posted == posted && m.message == message && m.hwnd == to) found.emplace_back(m.wParam, m.lParam);
+    return found;
+  }
+  Posts BoardCommands() { return Logged(true, WM_BOARDCOMMAND, Board().m_hWnd); }
+  Posts ClickReports() { return Logged(false, WM_COMMAND, Palette().m_hWnd); }
 };
 
 }  // namespace plumet::test
