@@ -55,7 +55,7 @@ case "${1:-}" in
     echo "== XML fuzzing"
     bash "$top/tests/xml/fuzz/run.sh"
     echo "== Real-desktop checks"
-    bash "$top/tests/desktop/run.sh" "$top/build/release"
+    bash "$top/tests/desktop/run.sh" "$top/build/release/app/plumet"
     ;;
   *)
     echo "usage: tools/build.sh run|test" >&2

@@ -537,9 +537,17 @@ HDC MakeWindowDc(HWND hwnd) {
   WindowSystem& ws = WindowSystem::Get();
   WindowRecord* record = ws.Find(hwnd);
   if (!record) return nullptr;
+  WindowRecord* top = ws.Find(ws.TopLevelOf(hwnd));
+  if (top == record && (record->exStyle & WS_EX_LAYERED) != 0) {
+    if (!record->layeredDc) {
+      auto kept = std::make_shared<DeviceContext>();
+      kept->window = hwnd;
+      record->layeredDc = kept;
+    }
+    return ToHandle(static_cast<DeviceContext*>(record->layeredDc.get()));
+  }
   auto* dc = new DeviceContext;
   dc->window = hwnd;
-  WindowRecord* top = ws.Find(ws.TopLevelOf(hwnd));
   if (top && top->backing && (top->exStyle & WS_EX_LAYERED) == 0) {
     dc->surface = top->backing;
     if (record->parent) {
@@ -556,6 +564,8 @@ void ReleaseWindowDc(HDC hdc) {
   DeviceContext* dc = ToDc(hdc);
   if (!dc) return;
   WindowSystem& ws = WindowSystem::Get();
+  WindowRecord* record = ws.Find(dc->window);
+  if (record && record->layeredDc.get() == dc) return;
   if (!dc->touched.Empty()) ws.PresentRect(ws.TopLevelOf(dc->window), dc->touched);
   delete dc;
 }

@@ -43,6 +43,8 @@ struct WindowRecord {
   bool presentedOnce = false;
   bool destroying = false;
   HICON icons[2] = {nullptr, nullptr};
+  // A layered window's client DC draws nothing; one is kept so that presenting never allocates.
+  std::shared_ptr<void> layeredDc;
 
   bool IsChild() const { return parent != nullptr; }
   bool Visible() const { return (style & WS_VISIBLE) != 0; }

@@ -73,11 +73,16 @@ std::vector<std::string_view> Words(std::string_view s) {
 }
 
 std::string Usage(const Grammar& g) {
-  std::string usage = "'" + std::string(g.name) + "' takes ";
-  if (g.text == TextArg::Key) return usage + "Enter or Escape";
-  if (g.text == TextArg::Rest) return usage + (g.kind == CommandKind::SaveAnswer ? "a path or cancel" : "a file name");
-  if (g.params.empty()) return usage + "nothing";
-  for (std::size_t i = 0; i < g.params.size(); ++i) usage += (i ? " " : "") + std::string(g.params[i].name);
+  std::string usage = "'";
+  usage.append(g.name).append("' takes ");
+  if (g.text == TextArg::Key) return usage.append("Enter or Escape");
+  if (g.text == TextArg::Rest)
+    return usage.append(g.kind == CommandKind::SaveAnswer ? "a path or cancel" : "a file name");
+  if (g.params.empty()) return usage.append("nothing");
+  for (std::size_t i = 0; i < g.params.size(); ++i) {
+    if (i) usage.push_back(' ');
+    usage.append(g.params[i].name);
+  }
   return usage;
 }
 
