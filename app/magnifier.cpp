@@ -5,7 +5,10 @@
 #include "app/scrivane_dlg.h"
 
 void CScrivaneDlg::StartCapture() {
-  m_wndToolbar.ShowWindow(SW_HIDE);
+  if (m_wndToolbar.IsWindowVisible()) {
+    m_wndToolbar.ShowWindow(SW_HIDE);
+    m_bToolbarHiddenForCapture = true;
+  }
   SetTimer(IDT_CAPTURE, kCaptureDelayMs, nullptr);
 }
 
@@ -24,7 +27,7 @@ void CScrivaneDlg::CaptureScreen() {
     ::BitBlt(m_dcCapture.GetSafeHdc(), 0, 0, m_nScreenWidth, m_nScreenHeight, screen, 0, 0, SRCCOPY | CAPTUREBLT);
     ::ReleaseDC(desktop, screen);
   }
-  if (!m_wndToolbar.IsWindowVisible()) m_wndToolbar.ShowWindow(SW_SHOW);
+  if (std::exchange(m_bToolbarHiddenForCapture, false)) m_wndToolbar.ShowWindow(SW_SHOW);
 }
 
 void CScrivaneDlg::MagnifyStep() {

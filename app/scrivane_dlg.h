@@ -88,6 +88,9 @@ class CScrivaneDlg : public CDialog, public CQarelBoard {
 
   // A magnify step is waiting for its screen capture.
   bool m_bMagnifyPending = false;
+  // The palette was hidden for a capture and comes back after it; a folded
+  // palette stays folded.
+  bool m_bToolbarHiddenForCapture = false;
 };
 
 // Timer that takes the screen copy once the palette is out of the way.

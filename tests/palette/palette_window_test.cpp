@@ -139,10 +139,13 @@ TEST_F(PaletteWindow, DisplayChangeBringsThePaletteBackOnTheScreen) {
 }
 
 TEST_F(PaletteWindow, DisplayChangeBringsTheFoldedIconBackOnTheScreen) {
-  // Before the board's screen copy, after which it shows the palette again, folded or not.
-  Script("click " + At(kFold) + "\ndisplay 800 600\nclick 765 130\nwait 10");
+  Script("click " + At(kFold) + "\ndisplay 800 600\nwait 250");
   Then([this] {
     EXPECT_EQ(Rect(Icon()), (RECT{730, 100, 800, 160}));
+    EXPECT_TRUE(Folded()) << "the board's new screen copy leaves a folded palette folded";
+  });
+  Script("click 765 130\nwait 10");
+  Then([this] {
     EXPECT_EQ(Rect(Palette().m_hWnd), (RECT{730, 100, 780, 575}));
     EXPECT_TRUE(Palette().IsWindowVisible());
   });
