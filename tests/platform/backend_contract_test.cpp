@@ -378,18 +378,14 @@ TEST_P(BackendContract, CaptureFailsWhenTheWindowSystemRefusesIt) {
 }
 
 TEST_P(BackendContract, WaitEventWaitsNoLongerThanItsTimeout) {
-  const std::uint64_t start = Subject().NowMs();
   User().Idle(100);
-  int calls = 0;
-  while (Subject().NowMs() - start < 100) {
-    ASSERT_LT(++calls, 1000);
+  for (int call = 0; call < 4; ++call) {
     const std::uint64_t before = Subject().NowMs();
     const std::optional<Event> event = Subject().WaitEvent(30);
     EXPECT_FALSE(event.has_value());
     const std::uint64_t waited = Subject().NowMs() - before;
-    EXPECT_LE(waited, 30u + static_cast<std::uint64_t>(User().ClockToleranceMs()));
+    EXPECT_LE(waited, 30u + static_cast<std::uint64_t>(User().ClockToleranceMs())) << "call " << call;
   }
-  EXPECT_GE(calls, 4) << "100 ms in pieces of at most 30 ms";
 }
 
 TEST_P(BackendContract, SaveDialogReturnsTheChosenPathOrNothing) {
