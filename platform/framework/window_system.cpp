@@ -448,6 +448,10 @@ void WindowSystem::RunMoveLoop(HWND hwnd, POINT start) {
         return true;
       case backend::EventKind::PointerDown:
         return true;
+      case backend::EventKind::Close:
+        // The desktop is going away: no release will come.
+        done = true;
+        return false;
       default:
         return false;
     }

@@ -75,6 +75,12 @@ TEST_F(PaletteWindow, DragsByTheTitleStripEvenPartlyOffTheScreen) {
   Run();
 }
 
+TEST_F(PaletteWindow, ADesktopClosingMidDragEndsTheProgram) {
+  Script("press " + At(kOrigin.x + 10, kOrigin.y + 5) + "\nmove 700 300");
+  Run();  // the steps run out with the button held: the desktop closes
+  EXPECT_FALSE(initResult_);
+}
+
 TEST_F(PaletteWindow, IconClickUnfoldsThePaletteTenMillisecondsLater) {
   Script("click " + At(kFold) + "\nclick " + At(kOnIcon) + "\nwait 9");
   Then([this] {
