@@ -50,7 +50,8 @@ case "${1:-}" in
     echo "== AddressSanitizer and UndefinedBehaviorSanitizer build and tests"
     configure_and_build "$top/build/sanitize" -DCMAKE_BUILD_TYPE=Debug -DPLUMET_SANITIZE=ON -DPLUMET_WERROR=$werror \
       -DPLUMET_BENCH=OFF
-    ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions="$top/tests/lsan-suppressions.txt" \
+      UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
       ctest --test-dir "$top/build/sanitize" --output-on-failure -j "$jobs"
     echo "== XML fuzzing"
     bash "$top/tests/xml/fuzz/run.sh"

@@ -212,7 +212,8 @@ class GtkHarness final : public ContractHarness {
 
 std::unique_ptr<ContractHarness> MakeGtkHarness() { return std::make_unique<GtkHarness>(); }
 
-INSTANTIATE_TEST_SUITE_P(Gtk, BackendContract, testing::Values(&MakeGtkHarness));
+INSTANTIATE_TEST_SUITE_P(Gtk, BackendContract, testing::Values(&MakeGtkHarness),
+                         [](const auto&) { return std::string("Xvfb"); });
 
 }  // namespace
 }  // namespace plumet::backend::contract

@@ -68,7 +68,8 @@ class HeadlessHarness final : public ContractHarness {
 
 std::unique_ptr<ContractHarness> MakeHeadlessHarness() { return std::make_unique<HeadlessHarness>(); }
 
-INSTANTIATE_TEST_SUITE_P(Headless, BackendContract, testing::Values(&MakeHeadlessHarness));
+INSTANTIATE_TEST_SUITE_P(Headless, BackendContract, testing::Values(&MakeHeadlessHarness),
+                         [](const auto&) { return std::string("InMemory"); });
 
 }  // namespace
 }  // namespace plumet::backend::contract
