@@ -32,9 +32,14 @@ run_target() {
   mkdir -p "$BUILD/corpus-$name"
   cp "$ROOT/tests/xml/corpus/$corpus"/* "$BUILD/corpus-$name/"
   echo "== $name: ${SECONDS_PER_TARGET}s"
-  (cd "$BUILD" && UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 "./$name" \
+  # The fuzzer's running commentary goes to a log; a finding shows its end.
+  if ! (cd "$BUILD" && UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 "./$name" \
       -max_total_time="$SECONDS_PER_TARGET" -max_len="$max_len" -rss_limit_mb=2048 -timeout=10 \
-      -print_final_stats=1 "corpus-$name")
+      -print_final_stats=1 "corpus-$name") >"$BUILD/$name.log" 2>&1; then
+    tail -n 60 "$BUILD/$name.log"
+    exit 1
+  fi
+  grep -E "stat::(number_of_executed_units|peak_rss_mb)|Done " "$BUILD/$name.log" || true
 }
 
 run_target fuzz_parse_text parse 8192
