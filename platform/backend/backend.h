@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/graphics/int_rect.h"
+
 namespace plumet::backend {
 
 // A native top-level window; 0 is "none".
@@ -16,16 +18,7 @@ using WindowId = std::uint32_t;
 // A cursor made by the backend; 0 is "none".
 using CursorId = std::uint32_t;
 
-struct Rect {
-  int left = 0;
-  int top = 0;
-  int right = 0;  // excluded
-  int bottom = 0; // excluded
-  int Width() const { return right - left; }
-  int Height() const { return bottom - top; }
-  bool Empty() const { return right <= left || bottom <= top; }
-  friend bool operator==(const Rect&, const Rect&) = default;
-};
+using Rect = gfx::IntRect;
 
 struct Size {
   int width = 0;

@@ -6,13 +6,6 @@
 
 namespace plumet::gfx {
 
-IntRect IntRect::Intersect(const IntRect& other) const {
-  IntRect r{std::max(left, other.left), std::max(top, other.top), std::min(right, other.right),
-            std::min(bottom, other.bottom)};
-  if (r.Empty()) return {};
-  return r;
-}
-
 Surface::Impl::~Impl() {
   if (context) cairo_destroy(context);
   if (image) cairo_surface_destroy(image);

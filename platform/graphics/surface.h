@@ -5,19 +5,9 @@
 #include <cstdint>
 #include <memory>
 
-namespace plumet::gfx {
+#include "platform/graphics/int_rect.h"
 
-struct IntRect {
-  int left = 0;
-  int top = 0;
-  int right = 0;   // excluded
-  int bottom = 0;  // excluded
-  int Width() const { return right - left; }
-  int Height() const { return bottom - top; }
-  bool Empty() const { return right <= left || bottom <= top; }
-  IntRect Intersect(const IntRect& other) const;
-  friend bool operator==(const IntRect&, const IntRect&) = default;
-};
+namespace plumet::gfx {
 
 class Surface {
  public:

@@ -408,17 +408,20 @@ void XDesktop::RefreshFallbackGrab() {
   }
 }
 
-void XDesktop::PointerPosition(int& screenX, int& screenY) {
+XDesktop::RootPointer XDesktop::QueryRootPointer() const {
+  RootPointer pointer;
   Window rootReturn = None;
-  Window child = None;
-  int rootX = 0;
-  int rootY = 0;
   int x = 0;
   int y = 0;
   unsigned mask = 0;
-  XQueryPointer(display_, target_.root, &rootReturn, &child, &rootX, &rootY, &x, &y, &mask);
-  screenX = rootX - monitor_.left;
-  screenY = rootY - monitor_.top;
+  XQueryPointer(display_, target_.root, &rootReturn, &pointer.child, &pointer.rootX, &pointer.rootY, &x, &y, &mask);
+  return pointer;
+}
+
+void XDesktop::PointerPosition(int& screenX, int& screenY) {
+  const RootPointer pointer = QueryRootPointer();
+  screenX = pointer.rootX - monitor_.left;
+  screenY = pointer.rootY - monitor_.top;
 }
 
 // ---- Events ----------------------------------------------------------------
@@ -601,20 +604,13 @@ void XDesktop::TranslateFocusOut(const XFocusChangeEvent& event) {
 // keyboard from us, as a window manager would; without one nobody else does.
 void XDesktop::PressSeenByServer() {
   if (dialogOpen_ || focus_ == 0 || grab_ != 0 || fallback_ != 0) return;
-  Window rootReturn = None;
-  Window child = None;
-  int rootX = 0;
-  int rootY = 0;
-  int x = 0;
-  int y = 0;
-  unsigned mask = 0;
-  XQueryPointer(display_, target_.root, &rootReturn, &child, &rootX, &rootY, &x, &y, &mask);
-  if (FromXid(child) != 0) return;
+  const RootPointer pointer = QueryRootPointer();
+  if (FromXid(pointer.child) != 0) return;
   Window now = None;
   int revert = 0;
   XGetInputFocus(display_, &now, &revert);
   if (FromXid(now) != 0) XSetInputFocus(display_, PointerRoot, RevertToPointerRoot, CurrentTime);
-  events_.push_back(PointerEvent(EventKind::FocusLost, std::exchange(focus_, 0), rootX, rootY, true));
+  events_.push_back(PointerEvent(EventKind::FocusLost, std::exchange(focus_, 0), pointer.rootX, pointer.rootY, true));
 }
 
 // ---- Save dialog -----------------------------------------------------------

@@ -66,6 +66,13 @@ class XDesktop final : public Backend {
   void TranslatePointer(const XEvent& event);
   void TranslateFocusOut(const XFocusChangeEvent& event);
   void PressSeenByServer();
+  // Where the pointer is on the root window, and the root's child under it.
+  struct RootPointer {
+    Window child = None;
+    int rootX = 0;
+    int rootY = 0;
+  };
+  RootPointer QueryRootPointer() const;
   void KeepOnTop();
   void UpdateMonitor();
   void UpdateCompositing(bool composited);
