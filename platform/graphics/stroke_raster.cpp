@@ -142,6 +142,40 @@ int ClampCeil(double v, int low, int high) {
   return i + (i < v);
 }
 
+// Drops the points that a straight chord between their neighbours passes
+// within tolerance of, so that a gently turning stroke is a few long
+// capsules rather than many short ones: each capsule costs every row it spans.
+void MergeNearlyStraightPieces(std::vector<PointD>& points, double tolerance) {
+  if (points.size() < 3) return;
+  constexpr std::size_t kLongestRun = 32;  // bounds the checks per chord
+  std::size_t kept = 0;  // points[kept] is the start of the current chord
+  std::size_t out = 1;
+  std::size_t end = 1;
+  while (end < points.size()) {
+    // Extend the chord from points[kept] as far as every skipped point stays close.
+    std::size_t best = end;
+    for (std::size_t candidate = end + 1; candidate < points.size() && candidate - kept <= kLongestRun; ++candidate) {
+      const PointD a = points[kept];
+      const PointD b = points[candidate];
+      const double dx = b.x - a.x, dy = b.y - a.y;
+      const double length2 = dx * dx + dy * dy;
+      bool close = length2 > 0;
+      for (std::size_t i = kept + 1; close && i < candidate; ++i) {
+        const double px = points[i].x - a.x, py = points[i].y - a.y;
+        const double t = (px * dx + py * dy) / length2;
+        const double cross = px * dy - py * dx;
+        close = t >= 0 && t <= 1 && cross * cross <= tolerance * tolerance * length2;
+      }
+      if (!close) break;
+      best = candidate;
+    }
+    points[out++] = points[best];
+    kept = best;
+    end = best + 1;
+  }
+  points.resize(out);
+}
+
 }  // namespace
 
 IntRect RasterizeStroke(Surface& surface, const IntRect& clip, const PointD* points, int count,
@@ -213,20 +247,28 @@ IntRect RasterizeStroke(Surface& surface, const IntRect& clip, const PointD* poi
     }
   }
 
+  // A fully covered pixel of an opaque pen (or of any pen that replaces)
+  // becomes the pen's colour whatever was there: no need to read it, which
+  // on a large surface is mostly a cache miss.
+  const std::uint32_t source = style.premultiplied;
+  const StrokeBlend blend = style.blend;
+  const bool replacesWhenCovered = blend == StrokeBlend::Copy || (source >> 24) == 255;
   int changedLeft = box.right, changedRight = box.left, changedTop = box.bottom, changedBottom = box.top;
   for (int r = 0; r < box.Height(); ++r) {
-    if (rowFirst[r] > rowLast[r]) continue;
+    const int first = rowFirst[r];
+    const int last = rowLast[r];
+    if (first > last) continue;
     const int y = box.top + r;
     std::uint8_t* row = mask + static_cast<std::size_t>(r) * boxWidth;
     std::uint32_t* pixels = surface.Row(y);
-    for (int x = rowFirst[r]; x <= rowLast[r]; ++x) {
+    for (int x = first; x <= last; ++x) {
       std::uint8_t& cell = row[x - box.left];
       if (cell == 0) continue;
-      pixels[x] = Blend(pixels[x], style.premultiplied, cell, style.blend);
+      pixels[x] = cell == 255 && replacesWhenCovered ? source : Blend(pixels[x], source, cell, blend);
       cell = 0;
     }
-    changedLeft = std::min(changedLeft, rowFirst[r]);
-    changedRight = std::max(changedRight, rowLast[r] + 1);
+    changedLeft = std::min(changedLeft, first);
+    changedRight = std::max(changedRight, last + 1);
     changedTop = std::min(changedTop, y);
     changedBottom = y + 1;
   }
@@ -252,10 +294,11 @@ void FlattenCardinalSpline(const Gdiplus::PointF* points, int count, double dx, 
     const PointD b3{p2.X + dx, p2.Y + dy};
     const PointD b2{b3.x - k * (p3.X - p1.X), b3.y - k * (p3.Y - p1.Y)};
     // n straight pieces stay within 3/4 m / n^2 of a cubic whose control
-    // polygon has second differences of at most m.
+    // polygon has second differences of at most m. Half the tolerance goes
+    // to the pieces, half to the chords that merge them.
     const double m = std::max(std::hypot(b0.x - 2 * b1.x + b2.x, b0.y - 2 * b1.y + b2.y),
                               std::hypot(b1.x - 2 * b2.x + b3.x, b1.y - 2 * b2.y + b3.y));
-    const int pieces = std::clamp(static_cast<int>(std::ceil(std::sqrt(0.75 * m / tolerance))), 1, 100);
+    const int pieces = std::clamp(static_cast<int>(std::ceil(std::sqrt(0.75 * m / (tolerance / 2)))), 1, 100);
     for (int j = 1; j < pieces; ++j) {
       const double t = static_cast<double>(j) / pieces;
       const double u = 1 - t;
@@ -264,6 +307,7 @@ void FlattenCardinalSpline(const Gdiplus::PointF* points, int count, double dx, 
     }
     out.push_back(b3);
   }
+  MergeNearlyStraightPieces(out, tolerance / 2);
 }
 
 }  // namespace plumet::gfx

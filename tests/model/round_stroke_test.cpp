@@ -107,6 +107,67 @@ TEST(RoundCurve, TwoPointsDrawTheStraightLine) {
     for (int x = 0; x < 100; ++x) ASSERT_NEAR(Alpha(line.Pixel(x, y)), Alpha(curve.Pixel(x, y)), 2) << x << "," << y;
 }
 
+// The cardinal spline of tension 0.5 sampled densely: each piece is the
+// Bezier with control points a sixth of the neighbours' chord away.
+std::vector<Gdiplus::PointF> DenseSpline(const std::vector<Gdiplus::PointF>& p) {
+  std::vector<Gdiplus::PointF> dense;
+  const int n = static_cast<int>(p.size());
+  for (int i = 0; i + 1 < n; ++i) {
+    const auto& p0 = p[std::max(i - 1, 0)];
+    const auto& p3 = p[std::min(i + 2, n - 1)];
+    const Gdiplus::PointF b0 = p[i], b3 = p[i + 1];
+    const Gdiplus::PointF b1{b0.X + (b3.X - p0.X) / 6, b0.Y + (b3.Y - p0.Y) / 6};
+    const Gdiplus::PointF b2{b3.X - (p3.X - b0.X) / 6, b3.Y - (p3.Y - b0.Y) / 6};
+    for (int k = 0; k <= 400; ++k) {
+      const float t = static_cast<float>(k) / 400, u = 1 - t;
+      dense.push_back({u * u * u * b0.X + 3 * u * u * t * b1.X + 3 * u * t * t * b2.X + t * t * t * b3.X,
+                       u * u * u * b0.Y + 3 * u * u * t * b1.Y + 3 * u * t * t * b2.Y + t * t * t * b3.Y});
+    }
+  }
+  return dense;
+}
+
+// Gently turning strokes are drawn as few long pieces: the picture must still
+// follow the curve itself to within a fraction of a pixel.
+TEST(RoundCurve, CoverageFollowsTheTrueCurve) {
+  std::vector<Gdiplus::PointF> points;
+  for (int i = 0; i < 40; ++i) {
+    const double a = i * 0.2;
+    points.push_back({static_cast<float>(120 + 80 * std::cos(a) + 3 * i), static_cast<float>(100 + 60 * std::sin(a))});
+  }
+  const std::vector<Gdiplus::PointF> dense = DenseSpline(points);
+  for (const float width : {3.0f, 15.0f}) {
+    BoardSurface surface(320, 200);
+    Gdiplus::Graphics graphics(surface.Dc()->GetSafeHdc());
+    graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
+    const Gdiplus::Pen pen = MakeRoundPen(0xFF000000, width);
+    graphics.DrawCurve(&pen, points.data(), static_cast<int>(points.size()));
+    const double half = width / 2.0;
+    // Distance of every pixel near the curve, piece by dense piece.
+    std::vector<double> distance(320 * 200, 1e9);
+    const int reach = static_cast<int>(half) + 3;
+    for (std::size_t i = 0; i + 1 < dense.size(); ++i) {
+      const int cx = static_cast<int>(dense[i].X), cy = static_cast<int>(dense[i].Y);
+      for (int y = std::max(cy - reach, 0); y <= std::min(cy + reach, 199); ++y)
+        for (int x = std::max(cx - reach, 0); x <= std::min(cx + reach, 319); ++x) {
+          double& d = distance[static_cast<std::size_t>(y) * 320 + x];
+          d = std::min(d, SegmentDistance(x, y, dense[i].X, dense[i].Y, dense[i + 1].X, dense[i + 1].Y));
+        }
+    }
+    // A quarter pixel for the straight pieces, a little for the dense reference.
+    for (int y = 0; y < 200; ++y)
+      for (int x = 0; x < 320; ++x) {
+        const double d = distance[static_cast<std::size_t>(y) * 320 + x];
+        const int alpha = Alpha(surface.Pixel(x, y));
+        if (d <= half - 0.8) {
+          ASSERT_EQ(alpha, 255) << x << "," << y << " width " << width;
+        } else if (d >= half + 0.8) {
+          ASSERT_EQ(alpha, 0) << x << "," << y << " width " << width;
+        }
+      }
+  }
+}
+
 TEST(FlatCurve, EndsFlatAtItsLastPoint) {
   BoardSurface surface(100, 60);
   Gdiplus::Graphics graphics(surface.Dc()->GetSafeHdc());
