@@ -544,11 +544,10 @@ HDC MakeWindowDc(HWND hwnd) {
   WindowRecord* top = ws.Find(ws.TopLevelOf(hwnd));
   if (top == record && (record->exStyle & WS_EX_LAYERED) != 0) {
     if (!record->layeredDc) {
-      auto kept = std::make_shared<DeviceContext>();
-      kept->window = hwnd;
-      record->layeredDc = kept;
+      record->layeredDc = std::make_shared<DeviceContext>();
+      record->layeredDc->window = hwnd;
     }
-    return ToHandle(static_cast<DeviceContext*>(record->layeredDc.get()));
+    return ToHandle(record->layeredDc.get());
   }
   auto* dc = new DeviceContext;
   dc->window = hwnd;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/backend/backend.h"
+#include "platform/framework/gdi_objects.h"
 #include "platform/framework/win_types.h"
 #include "platform/graphics/surface.h"
 
@@ -44,7 +45,7 @@ struct WindowRecord {
   bool destroying = false;
   HICON icons[2] = {nullptr, nullptr};
   // A layered window's client DC draws nothing; one is kept so that presenting never allocates.
-  std::shared_ptr<void> layeredDc;
+  std::shared_ptr<DeviceContext> layeredDc;
 
   bool IsChild() const { return parent != nullptr; }
   bool Visible() const { return (style & WS_VISIBLE) != 0; }
