@@ -155,14 +155,16 @@ class GtkHarness final : public ContractHarness {
   std::vector<BeneathInput> TakeBeneathInputs() override { return Beneath::Get().Take(); }
 
   ScreenImage ReadScreen() override {
-    // The compositing manager paints later: wait until the picture stops
-    // changing.
+    // The compositing manager paints later, and on a busy machine may not
+    // have begun yet: wait until the picture has stayed the same for a
+    // quiet period.
     SyncWithBackend();
     ScreenImage last = Grab();
-    for (int tries = 0; tries < 40; ++tries) {
+    int unchangedMs = 0;
+    for (int waitedMs = 0; waitedMs < 3000 && unchangedMs < kQuietMs; waitedMs += 25) {
       std::this_thread::sleep_for(std::chrono::milliseconds(25));
       ScreenImage now = Grab();
-      if (now.pixels == last.pixels) return now;
+      unchangedMs = now.pixels == last.pixels ? unchangedMs + 25 : 0;
       last = std::move(now);
     }
     return last;

@@ -98,12 +98,16 @@ void XWindow::SetPassThrough(bool passThrough) {
 
 void XWindow::SetShape(const std::vector<Rect>& rects) {
   shape_ = rects;
-  // Compositing managers read a window's shape when it is mapped and may
-  // miss later changes: a shown window is shown again.
-  if (visible_) XUnmapWindow(display_, xid_);
   SetBoundingShape(nullptr);
   if (!visible_) return;
-  XMapWindow(display_, xid_);
+  // Compositing managers such as xcompmgr read a window's shape again only
+  // when its size changes (they miss shape events): a shown window is sized
+  // one pixel wider and back. Unmapping and mapping it again instead made
+  // xcompmgr stop drawing it.
+  const unsigned width = static_cast<unsigned>(std::max(bounds_.Width(), 1));
+  const unsigned height = static_cast<unsigned>(std::max(bounds_.Height(), 1));
+  XResizeWindow(display_, xid_, width + 1, height);
+  XResizeWindow(display_, xid_, width, height);
   Paint(Rect{0, 0, picture_.Width(), picture_.Height()});
 }
 
