@@ -32,10 +32,7 @@ bool CQarelPage::BeginStroke(int x, int y) {
   // tool, the hand included. Its segments are on the board already, so
   // keeping it keeps the list and the picture in agreement, and only one
   // stroke is ever in progress.
-  if (m_pCurrent) {
-    m_pCurrent->AddPoint(m_ptLast.x, m_ptLast.y, true);
-    AppendCurrent();
-  }
+  KeepCurrent();
   m_ptStart = {x, y};
   m_ptLast = {x, y};
   m_bDrawing = 1;
@@ -99,7 +96,17 @@ void CQarelPage::EndStroke(int x, int y, CDC* surface) {
 
 void CQarelPage::AppendCurrent() {
   m_strokes.push_back(m_pCurrent);
+  m_history.StrokeAppended(m_pCurrent);
   m_pCurrent = nullptr;
+}
+
+// Ends the stroke in progress where the pointer was last seen; the gesture
+// goes on without a stroke until its button-up.
+bool CQarelPage::KeepCurrent() {
+  if (!m_pCurrent) return false;
+  m_pCurrent->AddPoint(m_ptLast.x, m_ptLast.y, true);
+  AppendCurrent();
+  return true;
 }
 
 void CQarelPage::DrawAll(Gdiplus::Graphics* graphics) {
@@ -120,7 +127,21 @@ bool CQarelPage::WriteSvg(CXmlDocument& doc) const {
   return !m_strokes.empty();
 }
 
+void CQarelPage::Erase() { m_history.Erase(m_strokes); }
+
+bool CQarelPage::Undo() {
+  const bool kept = KeepCurrent();
+  return m_history.Undo(m_strokes) || kept;
+}
+
+// A stroke kept here is a new step: it drops the redo steps, as any new stroke does.
+bool CQarelPage::Redo() {
+  const bool kept = KeepCurrent();
+  return m_history.Redo(m_strokes) || kept;
+}
+
 void CQarelPage::Clear() {
+  m_history.Clear();
   while (!m_strokes.empty()) {
     delete m_strokes.front();
     m_strokes.pop_front();

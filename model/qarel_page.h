@@ -7,6 +7,7 @@
 
 #include "model/qarel_board.h"
 #include "model/qarel_object.h"
+#include "model/stroke_history.h"
 #include "model/tools.h"
 #include "platform/framework/dc.h"
 #include "platform/framework/win_types.h"
@@ -32,7 +33,15 @@ class CQarelPage {
   void DrawAll(Gdiplus::Graphics* graphics);
   // One polyline per stroke at the document's insertion point; false for an empty page.
   bool WriteSvg(CXmlDocument& doc) const;
+  // Deletes every stroke, those the history keeps included: the page is as new.
   void Clear();
+  // Takes every stroke off the page as one step that Undo brings back.
+  void Erase();
+  // Undo takes the newest change to the strokes back, Redo puts the last one
+  // taken back again. A stroke in progress is ended and kept first, so Undo
+  // takes that stroke back. True when the strokes changed.
+  bool Undo();
+  bool Redo();
 
   // The board writes m_nTool, m_nWidth, m_crColor and m_argbBackground; the page only reads them.
   std::int32_t m_nTool = TOOL_NONE;
@@ -50,4 +59,7 @@ class CQarelPage {
   CQarelObject* NewStroke() const;
   void DrawSegment(int x, int y, CDC* surface);
   void AppendCurrent();
+  bool KeepCurrent();
+
+  CStrokeHistory m_history;
 };

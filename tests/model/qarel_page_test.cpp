@@ -302,4 +302,126 @@ TEST_F(PageTest, ClearKeepsTheGestureAndSettings) {
   EXPECT_EQ(page.m_strokes.size(), 1u);
 }
 
+// Undo and redo over a mix of strokes and erasures, checked by the very stroke
+// objects on the page: an erased page gets the same strokes back, in order.
+class PageHistoryTest : public PageTest {
+ protected:
+  CQarelObject* Stroke(int y) {
+    page.m_nTool = TOOL_PEN;
+    Drag({{10, y}, {50, y}});
+    return page.m_strokes.back();
+  }
+  std::vector<CQarelObject*> Shown() const { return {page.m_strokes.begin(), page.m_strokes.end()}; }
+};
+
+TEST_F(PageHistoryTest, UndoAndRedoWalkStrokesAndErasuresBothWays) {
+  CQarelObject* a = Stroke(10);
+  CQarelObject* b = Stroke(20);
+  page.Erase();
+  EXPECT_TRUE(page.m_strokes.empty());
+  CQarelObject* c = Stroke(30);
+
+  ASSERT_TRUE(page.Undo());
+  EXPECT_TRUE(page.m_strokes.empty());
+  ASSERT_TRUE(page.Undo());
+  EXPECT_EQ(Shown(), (std::vector{a, b}));
+  ASSERT_TRUE(page.Undo());
+  EXPECT_EQ(Shown(), (std::vector{a}));
+  ASSERT_TRUE(page.Undo());
+  EXPECT_FALSE(page.Undo()) << "nothing left to take back";
+  EXPECT_TRUE(page.m_strokes.empty());
+
+  ASSERT_TRUE(page.Redo());
+  ASSERT_TRUE(page.Redo());
+  EXPECT_EQ(Shown(), (std::vector{a, b}));
+  ASSERT_TRUE(page.Redo());
+  EXPECT_TRUE(page.m_strokes.empty());
+  ASSERT_TRUE(page.Redo());
+  EXPECT_EQ(Shown(), (std::vector{c}));
+  EXPECT_FALSE(page.Redo());
+  EXPECT_EQ(Shown(), (std::vector{c}));
+}
+
+TEST_F(PageHistoryTest, ANewStepDropsTheRedoSteps) {
+  CQarelObject* a = Stroke(10);
+  Stroke(20);
+  page.Undo();
+  CQarelObject* c = Stroke(30);
+  EXPECT_FALSE(page.Redo());
+  EXPECT_EQ(Shown(), (std::vector{a, c}));
+
+  page.Undo();
+  page.Erase();  // an erasure is a new step too
+  EXPECT_FALSE(page.Redo());
+  page.Undo();
+  EXPECT_EQ(Shown(), (std::vector{a}));
+}
+
+TEST_F(PageHistoryTest, ErasingAnEmptyPageIsNoStep) {
+  CQarelObject* a = Stroke(10);
+  page.Undo();
+  page.Erase();
+  EXPECT_TRUE(page.Redo()) << "the redo step survives";
+  EXPECT_EQ(Shown(), (std::vector{a}));
+  page.Erase();
+  page.Erase();
+  ASSERT_TRUE(page.Undo());
+  EXPECT_EQ(Shown(), (std::vector{a}));
+}
+
+TEST_F(PageHistoryTest, UndoDuringAStrokeKeepsItAndTakesItBack) {
+  CQarelObject* a = Stroke(10);
+  page.BeginStroke(100, 100);
+  page.ContinueStroke(150, 100, surface.Dc());
+  CQarelObject* inProgress = page.m_pCurrent;
+  ASSERT_TRUE(page.Undo());
+  EXPECT_EQ(page.m_pCurrent, nullptr);
+  EXPECT_EQ(Shown(), (std::vector{a}));
+
+  // The rest of the gesture draws nothing and its button-up adds no stroke.
+  const std::size_t presents = board.presents.size();
+  page.ContinueStroke(200, 100, surface.Dc());
+  page.EndStroke(200, 100, surface.Dc());
+  EXPECT_EQ(board.presents.size(), presents);
+  EXPECT_EQ(page.m_bDrawing, 0);
+
+  ASSERT_TRUE(page.Redo());
+  EXPECT_EQ(Shown(), (std::vector{a, inProgress}));
+  EXPECT_EQ(inProgress->m_nCount, 2);
+  EXPECT_EQ(inProgress->Points()[1].X, 150.0f);
+}
+
+TEST_F(PageHistoryTest, RedoDuringAStrokeKeepsItAsANewStep) {
+  CQarelObject* a = Stroke(10);
+  Stroke(20);
+  page.Undo();
+  page.BeginStroke(100, 100);
+  page.ContinueStroke(150, 100, surface.Dc());
+  CQarelObject* inProgress = page.m_pCurrent;
+  EXPECT_TRUE(page.Redo()) << "the strokes changed: the board must redraw";
+  EXPECT_EQ(Shown(), (std::vector{a, inProgress}));
+  EXPECT_FALSE(page.Redo());
+}
+
+TEST_F(PageHistoryTest, ClearForgetsTheHistoryAndItsStrokes) {
+  Stroke(10);
+  page.Erase();
+  Stroke(20);
+  Stroke(30);
+  page.Undo();  // one stroke waits for redo, two sit in the erasure
+  page.Clear();
+  EXPECT_FALSE(page.Undo());
+  EXPECT_FALSE(page.Redo());
+  EXPECT_TRUE(page.m_strokes.empty());
+  // A page destroyed with strokes in its history frees them (the leak check sees it).
+  CQarelPage other;
+  other.m_nTool = TOOL_PEN;
+  other.BeginStroke(1, 1);
+  other.EndStroke(2, 2, nullptr);
+  other.Erase();
+  other.BeginStroke(1, 1);
+  other.EndStroke(2, 2, nullptr);
+  other.Undo();
+}
+
 }  // namespace
