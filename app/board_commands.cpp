@@ -36,8 +36,27 @@ void CScrivaneDlg::SetBackgroundOnBothPages(std::uint32_t argb) {
   m_pages[1].m_argbBackground = argb;
 }
 
+// The magnified view shows a frozen copy of the screen with the ink as it
+// was, which no redraw can change: a change to the strokes leaves the
+// magnifier, as zooming out to 1 would, so that the change shows.
+void CScrivaneDlg::StepHistory(bool undo) {
+  CQarelPage& page = CurrentPage();
+  if (!(undo ? page.Undo() : page.Redo())) return;
+  if (m_nZoom > 1) {
+    m_nZoom = 1;
+    page.m_nTool = m_nSavedTool;
+  }
+  RedrawBoard();
+}
+
 LRESULT CScrivaneDlg::OnBoardCommand(WPARAM code, LPARAM argument) {
-  // Every command but BC_WINDOW makes the board take pointer input again.
+  // Undo and redo change only the strokes: in window mode, input keeps
+  // passing through to the programs that may have sent them.
+  if (code == BC_UNDO || code == BC_REDO) {
+    StepHistory(code == BC_UNDO);
+    return 0;
+  }
+  // Every other command but BC_WINDOW makes the board take pointer input again.
   ModifyStyleEx(WS_EX_TRANSPARENT, WS_EX_LAYERED);
   switch (code) {
     case BC_WINDOW: {
@@ -83,7 +102,7 @@ LRESULT CScrivaneDlg::OnBoardCommand(WPARAM code, LPARAM argument) {
       break;
     case BC_ERASE:
       m_nZoom = 1;
-      CurrentPage().Clear();
+      CurrentPage().Erase();
       RedrawBoard();
       break;
     case BC_ZOOMIN:

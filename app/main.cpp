@@ -17,7 +17,9 @@ void PrintHelp() {
       "%s"
       "Plumet lays an annotation board over the primary screen: draw over other\n"
       "programs, on a white or green board, magnify, and save as TIFF, PNG or SVG.\n"
-      "Use the palette for every command; Escape or Enter on the board ends it.\n"
+      "Use the palette for the commands; Escape or Enter on the board ends it.\n"
+      "On the board, Ctrl+Z undoes the newest change to the page's strokes, and\n"
+      "Ctrl+Y or Ctrl+Shift+Z redoes it.\n"
       "\n"
       "  --help     show this text and exit\n"
       "  --version  show the version and exit\n",

@@ -70,7 +70,17 @@ void CScrivaneDlg::OnPaint() { Default(); }
 
 HCURSOR CScrivaneDlg::OnQueryDragIcon() { return m_hIcon; }
 
-BOOL CScrivaneDlg::PreTranslateMessage(MSG* msg) { return CDialog::PreTranslateMessage(msg); }
+// Ctrl+Z undoes, Ctrl+Y and Ctrl+Shift+Z redo, through the same command that other programs send.
+BOOL CScrivaneDlg::PreTranslateMessage(MSG* msg) {
+  if (msg && msg->message == WM_KEYDOWN && msg->hwnd == m_hWnd && ::GetKeyState(VK_CONTROL) < 0) {
+    const bool shift = ::GetKeyState(VK_SHIFT) < 0;
+    if (msg->wParam == 'Z' || msg->wParam == 'Y') {
+      SendMessage(WM_BOARDCOMMAND, msg->wParam == 'Z' && !shift ? BC_UNDO : BC_REDO, 0);
+      return TRUE;
+    }
+  }
+  return CDialog::PreTranslateMessage(msg);
+}
 
 LRESULT CScrivaneDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_DISPLAYCHANGE) OnDisplayChange();

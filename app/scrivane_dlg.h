@@ -78,6 +78,7 @@ class CScrivaneDlg : public CDialog, public CQarelBoard {
   void SetToolOnBothPages(int tool);
   void SetBackgroundOnBothPages(std::uint32_t argb);
   LRESULT OnSave();
+  void StepHistory(bool undo);
 
   // Cursors.
   void LoadToolCursors();

@@ -19,4 +19,6 @@ enum BoardCommand : WPARAM {
   BC_BACKGROUND = 9,
   BC_FIRSTPAGE = 10,
   BC_SECONDPAGE = 11,
+  BC_UNDO = 12,       // the current page's newest change to its strokes taken back
+  BC_REDO = 13,       // the change taken back last put again
 };

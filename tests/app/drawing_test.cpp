@@ -1,4 +1,6 @@
 // Drawing end to end: commands posted from outside, drags on the board.
+#include <vector>
+
 #include "model/board_modes.h"
 #include "tests/app/board_fixture.h"
 
@@ -183,6 +185,130 @@ TEST_F(Drawing, AReleaseOverThePaletteStillEndsTheStroke) {
   Then([this] {
     EXPECT_EQ(Page(0).m_strokes.size(), 1u);
     EXPECT_EQ(Page(0).m_bDrawing, 0);
+  });
+  Run();
+}
+
+// Undo and redo of the current page, from other programs (BC_UNDO, BC_REDO)
+// and from the keyboard.
+class History : public BoardFixture {
+ protected:
+  void ThreeRows() {
+    Post(BC_PEN);
+    Script("drag 100 200 600 200 10\ndrag 100 300 600 300 10\ndrag 100 400 600 400 10");
+  }
+  // Ink at the middle of each row, from the board as it is now.
+  std::vector<bool> RowsInked() {
+    std::vector<bool> inked;
+    for (int y : {200, 300, 400}) inked.push_back(BoardPixel(350, y) == 0xFF000000u);
+    return inked;
+  }
+};
+
+TEST_F(History, ErasingThePageIsUndoneWithEveryStrokeAndAnUndoneErasureShowsTheInkBeneath) {
+  ThreeRows();
+  Post(BC_BIGERASE);
+  Script("drag 350 150 350 450 10");
+  Post(BC_UNDO);
+  Then([this] {
+    EXPECT_EQ(RowsInked(), (std::vector{true, true, true}));
+    EXPECT_EQ(Screen(350, 300), 0xFF000000u);
+  });
+  Post(BC_REDO);
+  Post(BC_ERASE);
+  Then([this] { EXPECT_EQ(RowsInked(), (std::vector{false, false, false})); });
+  Post(BC_UNDO);
+  Then([this] {
+    ASSERT_EQ(Page(0).m_strokes.size(), 4u);
+    EXPECT_TRUE(Page(0).m_strokes.back()->m_bBackground) << "the erasure comes back last, as it was";
+    EXPECT_EQ(RowsInked(), (std::vector{false, false, false}));
+    EXPECT_EQ(BoardPixel(200, 300), 0xFF000000u);
+  });
+  Run();
+}
+
+TEST_F(History, EachPageHasItsOwnHistoryAndAnEmptyOneChangesNothing) {
+  Post(BC_PEN);
+  Script("drag 100 200 600 200 10");
+  Post(BC_SECONDPAGE);
+  Script("drag 100 300 600 300 10");
+  Post(BC_UNDO);
+  Then([this] {
+    EXPECT_TRUE(Page(1).m_strokes.empty());
+    EXPECT_EQ(Page(0).m_strokes.size(), 1u);
+    EXPECT_EQ(BoardPixel(350, 300), 0x01FFFFFFu);
+  });
+  Post(BC_UNDO);  // page 1 has nothing left to take back
+  Then([this] { EXPECT_EQ(Page(0).m_strokes.size(), 1u); });
+  Post(BC_FIRSTPAGE);
+  Post(BC_REDO);  // the redo step is page 1's
+  Then([this] {
+    EXPECT_EQ(Page(0).m_strokes.size(), 1u);
+    EXPECT_TRUE(Page(1).m_strokes.empty());
+    EXPECT_EQ(Screen(350, 200), 0xFF000000u);
+  });
+  Post(BC_SECONDPAGE);
+  Post(BC_REDO);
+  Then([this] { EXPECT_EQ(BoardPixel(350, 300), 0xFF000000u); });
+  Run();
+}
+
+TEST_F(History, UndoInWindowModeLeavesInputPassingThrough) {
+  Post(BC_PEN);
+  Script("drag 100 200 600 200 10");
+  Post(BC_WINDOW);
+  Post(BC_UNDO);
+  Then([this] {
+    EXPECT_TRUE(Page(0).m_strokes.empty());
+    EXPECT_EQ(Board().m_nBackMode, BM_WINDOW);
+    EXPECT_TRUE(Board().GetExStyle() & WS_EX_TRANSPARENT);
+  });
+  Run();
+}
+
+TEST_F(History, AStrokeAfterUndoDropsTheRedoSteps) {
+  ThreeRows();
+  Post(BC_UNDO);
+  Post(BC_UNDO);
+  Script("drag 100 500 600 500 10");
+  Post(BC_REDO);
+  Then([this] {
+    EXPECT_EQ(RowsInked(), (std::vector{true, false, false}));
+    EXPECT_EQ(BoardPixel(350, 500), 0xFF000000u);
+  });
+  Run();
+}
+
+TEST_F(History, CtrlZUndoesCtrlYAndCtrlShiftZRedo) {
+  ThreeRows();
+  Script("key Ctrl+Z\nkey Ctrl+Z");
+  Then([this] { EXPECT_EQ(RowsInked(), (std::vector{true, false, false})); });
+  Script("key Ctrl+Y");
+  Then([this] { EXPECT_EQ(RowsInked(), (std::vector{true, true, false})); });
+  Script("key Ctrl+Shift+Z");
+  Then([this] { EXPECT_EQ(RowsInked(), (std::vector{true, true, true})); });
+  Script("key Ctrl+Shift+Z");
+  Then([this] { EXPECT_EQ(Page(0).m_strokes.size(), 3u); });
+  Run();
+}
+
+TEST_F(History, UndoDuringADragEndsTheStrokeAndTakesItBack) {
+  Post(BC_PEN);
+  Script("drag 100 200 600 200 10\npress 100 300\nmove 300 300");
+  Post(BC_UNDO);
+  Then([this] {
+    EXPECT_EQ(Page(0).m_strokes.size(), 1u);
+    EXPECT_EQ(BoardPixel(200, 300), 0x01FFFFFFu) << "its segments are gone with it";
+  });
+  Script("move 500 300\nrelease 500 300");
+  Then([this] {
+    EXPECT_EQ(BoardPixel(400, 300), 0x01FFFFFFu);
+    EXPECT_EQ(Page(0).m_strokes.size(), 1u);
+  });
+  Post(BC_REDO);
+  Then([this] {
+    ASSERT_EQ(Page(0).m_strokes.size(), 2u);
+    EXPECT_EQ(BoardPixel(200, 300), 0xFF000000u);
   });
   Run();
 }

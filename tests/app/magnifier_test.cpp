@@ -203,5 +203,25 @@ TEST_F(Magnifier, MagentaInTheCaptureIsAHoleToTheLiveScreen) {
   Run();
 }
 
+TEST_F(Magnifier, UndoLeavesTheMagnifierWithTheToolBackAndShowsTheChange) {
+  Post(BC_PEN);
+  Post(BC_COLOR, 2);
+  Script("drag 100 300 600 300 10");
+  Post(BC_ZOOMIN);
+  Script("wait 200");
+  Post(BC_UNDO);
+  Then([this] {
+    EXPECT_EQ(Board().m_nZoom, 1);
+    EXPECT_EQ(Page(0).m_nTool, TOOL_PEN);
+    EXPECT_TRUE(Page(0).m_strokes.empty());
+    EXPECT_NE(Screen(350, 300), 0xFFFF0000u);
+  });
+  Post(BC_ZOOMIN);
+  Script("wait 200");
+  Post(BC_UNDO);  // nothing to take back: the magnified view stays
+  Then([this] { EXPECT_EQ(Board().m_nZoom, 2); });
+  Run();
+}
+
 }  // namespace
 }  // namespace plumet::test
