@@ -82,6 +82,9 @@ enum class EventKind {
   PointerUp,
   KeyEnter,
   KeyEscape,
+  KeyCtrlZ,
+  KeyCtrlY,
+  KeyCtrlShiftZ,
   DisplayChange,
   Close,        // the desktop session asks the program to end
   FocusLost,    // another program took the keyboard focus

@@ -345,6 +345,8 @@ BOOL ReleaseCapture() {
 
 HWND GetCapture() { return System().Capture(); }
 
+SHORT GetKeyState(int virtualKey) { return System().KeyHeld(virtualKey) ? static_cast<SHORT>(0x8000) : 0; }
+
 BOOL GetCursorPos(POINT* point) {
   if (!point) return FALSE;
   *point = System().CursorPos();

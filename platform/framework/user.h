@@ -72,6 +72,8 @@ HICON LoadIcon(HINSTANCE instance, UINT id);
 
 int GetSystemMetrics(int index);
 UINT GetDoubleClickTime();
+// Keyboard: the high bit is set while the key is held, as of the key message being handled.
+SHORT GetKeyState(int virtualKey);
 
 // Ties the framework to the window system it runs on; starts a new session.
 void AfxSetBackend(plumet::backend::Backend* backend);

@@ -8,6 +8,7 @@
 using BOOL = int;
 using BYTE = std::uint8_t;
 using WORD = std::uint16_t;
+using SHORT = std::int16_t;
 using DWORD = std::uint32_t;
 using UINT = unsigned int;
 using LONG = std::int32_t;
@@ -113,6 +114,9 @@ constexpr UINT WM_USER = 0x0400;
 // Virtual keys.
 constexpr UINT VK_RETURN = 0x0D;
 constexpr UINT VK_ESCAPE = 0x1B;
+constexpr UINT VK_SHIFT = 0x10;
+constexpr UINT VK_CONTROL = 0x11;
+// Letter keys are their capital's code: 'Z' is the Z key.
 
 // Mouse key flags (wParam of pointer messages).
 constexpr WPARAM MK_LBUTTON = 0x0001;

@@ -316,13 +316,12 @@ void WindowSystem::HandleEvent(const backend::Event& event) {
       HandlePointer(event);
       break;
     case backend::EventKind::KeyEnter:
-    case backend::EventKind::KeyEscape: {
-      HWND hwnd = FromNative(event.window);
-      if (!hwnd) break;
-      MSG msg{hwnd, WM_KEYDOWN, event.kind == backend::EventKind::KeyEnter ? VK_RETURN : VK_ESCAPE, 0};
-      if (!PreTranslate(msg)) Dispatch(msg);
+    case backend::EventKind::KeyEscape:
+    case backend::EventKind::KeyCtrlZ:
+    case backend::EventKind::KeyCtrlY:
+    case backend::EventKind::KeyCtrlShiftZ:
+      HandleKey(event);
       break;
-    }
     case backend::EventKind::DisplayChange: {
       const backend::Size size = backend_->ScreenSize();
       for (HWND hwnd : TopLevelWindows()) Send(hwnd, WM_DISPLAYCHANGE, 32, MAKELPARAM(size.width, size.height));
@@ -388,6 +387,29 @@ void WindowSystem::HandlePointer(const backend::Event& event) {
   MSG msg{target, message, keys, MAKELPARAM(x, y)};
   if (!PreTranslate(msg)) Dispatch(msg);
   FlushCursor(target);
+}
+
+// A key reaches the focus window as Windows delivers it: WM_KEYDOWN with the
+// virtual key and a repeat count of 1, the modifiers answered by GetKeyState
+// while the message is handled.
+void WindowSystem::HandleKey(const backend::Event& event) {
+  HWND hwnd = FromNative(event.window);
+  if (!hwnd) return;
+  UINT key = VK_RETURN;
+  switch (event.kind) {
+    case backend::EventKind::KeyEscape: key = VK_ESCAPE; break;
+    case backend::EventKind::KeyCtrlY: key = 'Y'; break;
+    case backend::EventKind::KeyCtrlZ:
+    case backend::EventKind::KeyCtrlShiftZ: key = 'Z'; break;
+    default: break;
+  }
+  controlHeld_ = event.kind == backend::EventKind::KeyCtrlZ || event.kind == backend::EventKind::KeyCtrlY ||
+                 event.kind == backend::EventKind::KeyCtrlShiftZ;
+  shiftHeld_ = event.kind == backend::EventKind::KeyCtrlShiftZ;
+  MSG msg{hwnd, WM_KEYDOWN, key, 1};
+  if (!PreTranslate(msg)) Dispatch(msg);
+  controlHeld_ = false;
+  shiftHeld_ = false;
 }
 
 void WindowSystem::CheckLeave(HWND under) {

@@ -106,6 +106,11 @@ class WindowSystem {
   UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT period);
   bool KillTimer(HWND hwnd, UINT_PTR id);
 
+  // Keyboard state: the modifiers held with the key message being handled.
+  bool KeyHeld(int virtualKey) const {
+    return (virtualKey == VK_CONTROL && controlHeld_) || (virtualKey == VK_SHIFT && shiftHeld_);
+  }
+
   // Pointer state.
   HWND Capture() const { return capture_; }
   HWND SetCapture(HWND hwnd);
@@ -137,6 +142,7 @@ class WindowSystem {
   int MillisecondsToNextTimer();
   void HandleEvent(const backend::Event& event);
   void HandlePointer(const backend::Event& event);
+  void HandleKey(const backend::Event& event);
   void CheckLeave(HWND under);
   void Dispatch(MSG msg);
   bool PreTranslate(MSG& msg);
@@ -151,6 +157,8 @@ class WindowSystem {
   std::vector<MSG> current_;
   std::vector<Timer> timers_;
   HWND capture_ = nullptr;
+  bool controlHeld_ = false;
+  bool shiftHeld_ = false;
   HWND leaveTracked_ = nullptr;
   POINT cursor_;
   HCURSOR currentCursor_ = nullptr;

@@ -338,6 +338,8 @@ TEST_P(BackendContract, FocusGoesToPressedFocusTakersAndLeavesForOtherPrograms) 
   EXPECT_EQ(KeyTarget(EventKind::KeyEscape), palette);
   Subject().Focus(board);
   EXPECT_EQ(KeyTarget(EventKind::KeyEscape), board);
+  for (EventKind chord : {EventKind::KeyCtrlZ, EventKind::KeyCtrlY, EventKind::KeyCtrlShiftZ})
+    EXPECT_EQ(KeyTarget(chord), board) << static_cast<int>(chord);
 }
 
 TEST_P(BackendContract, DisplayChangeIsReportedWithTheNewSize) {

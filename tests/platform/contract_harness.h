@@ -42,7 +42,7 @@ class ContractHarness {
   virtual void Press(int x, int y) = 0;
   virtual void Move(int x, int y) = 0;
   virtual void Release(int x, int y) = 0;
-  // EventKind::KeyEnter or EventKind::KeyEscape, to whatever has the focus.
+  // A key event kind (Enter, Escape, Ctrl+Z, Ctrl+Y, Ctrl+Shift+Z), to whatever has the focus.
   virtual void Key(EventKind key) = 0;
   // The screen changes size.
   virtual void ChangeScreenSize(Size size) = 0;

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <stdexcept>
 #include <thread>
+#include <vector>
 
 #include "tests/platform/contract_harness.h"
 #include "tests/platform/x_test_server.h"
@@ -111,9 +112,20 @@ class GtkHarness final : public ContractHarness {
   }
   void Key(EventKind key) override {
     SyncWithBackend();
-    const KeyCode code = XKeysymToKeycode(display_, key == EventKind::KeyEnter ? XK_Return : XK_Escape);
+    KeySym symbol = XK_Return;
+    std::vector<KeySym> held;
+    switch (key) {
+      case EventKind::KeyEscape: symbol = XK_Escape; break;
+      case EventKind::KeyCtrlZ: symbol = XK_z; held = {XK_Control_L}; break;
+      case EventKind::KeyCtrlY: symbol = XK_y; held = {XK_Control_L}; break;
+      case EventKind::KeyCtrlShiftZ: symbol = XK_z; held = {XK_Control_L, XK_Shift_L}; break;
+      default: break;
+    }
+    for (KeySym modifier : held) XTestFakeKeyEvent(display_, XKeysymToKeycode(display_, modifier), True, CurrentTime);
+    const KeyCode code = XKeysymToKeycode(display_, symbol);
     XTestFakeKeyEvent(display_, code, True, CurrentTime);
     XTestFakeKeyEvent(display_, code, False, CurrentTime);
+    for (KeySym modifier : held) XTestFakeKeyEvent(display_, XKeysymToKeycode(display_, modifier), False, CurrentTime);
     XSync(display_, False);
   }
 

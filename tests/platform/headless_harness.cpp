@@ -19,7 +19,8 @@ class HeadlessHarness final : public ContractHarness {
   void Move(int x, int y) override { Step(CommandKind::Move, {x, y}); }
   void Release(int x, int y) override { Step(CommandKind::Release, {x, y}); }
   void Key(EventKind key) override {
-    desktop_.AddStep(ScriptCommand{0, CommandKind::Key, {}, key == EventKind::KeyEnter ? "Enter" : "Escape"});
+    for (const char* name : {"Enter", "Escape", "Ctrl+Z", "Ctrl+Y", "Ctrl+Shift+Z"})
+      if (headless::KeyNamed(name) == key) desktop_.AddStep(ScriptCommand{0, CommandKind::Key, {}, name});
   }
   void ChangeScreenSize(Size size) override { Step(CommandKind::Display, {size.width, size.height}); }
   void Idle(int ms) override { Step(CommandKind::Wait, {ms}); }

@@ -99,9 +99,16 @@ TEST(ReplayScriptParse, BadNumbersAreRefused) {
 }
 
 TEST(ReplayScriptParse, WrongArgumentsAreRefused) {
-  EXPECT_EQ(OnlyError("key Space").reason, "'key' takes Enter or Escape");
-  EXPECT_EQ(OnlyError("key enter").reason, "'key' takes Enter or Escape");
-  EXPECT_EQ(OnlyError("key Enter Escape").reason, "'key' takes Enter or Escape");
+  const std::string keys = "'key' takes Enter, Escape, Ctrl+Z, Ctrl+Y or Ctrl+Shift+Z";
+  EXPECT_EQ(OnlyError("key Space").reason, keys);
+  EXPECT_EQ(OnlyError("key enter").reason, keys);
+  EXPECT_EQ(OnlyError("key Enter Escape").reason, keys);
+  EXPECT_EQ(OnlyError("key ctrl+z").reason, keys);
+  EXPECT_EQ(OnlyError("key Ctrl+Shift+Y").reason, keys);
+  EXPECT_EQ(OnlyError("key Ctrl + Z").reason, keys);
+  EXPECT_EQ(KeyNamed("Ctrl+Z"), EventKind::KeyCtrlZ);
+  EXPECT_EQ(KeyNamed("Ctrl+Y"), EventKind::KeyCtrlY);
+  EXPECT_EQ(KeyNamed("Ctrl+Shift+Z"), EventKind::KeyCtrlShiftZ);
   EXPECT_EQ(OnlyError("shot").reason, "'shot' takes a file name");
   EXPECT_EQ(OnlyError("shot   # no name").reason, "'shot' takes a file name");
   EXPECT_EQ(OnlyError("save-answer").reason, "'save-answer' takes a path or cancel");

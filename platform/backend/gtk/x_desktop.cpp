@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <optional>
 #include <set>
 #include <thread>
 #include <utility>
@@ -51,6 +52,19 @@ void WatchErrors(Display* display) {
 }
 
 Rect Offset(const Rect& r, int dx, int dy) { return Rect{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy}; }
+
+// The keys the board takes. The key's unshifted symbol names it, so Shift
+// does not make z a Z, and Caps Lock or Num Lock change nothing.
+std::optional<EventKind> KeyEventKind(const XKeyEvent& key) {
+  const KeySym symbol = XkbKeycodeToKeysym(key.display, static_cast<KeyCode>(key.keycode), 0, 0);
+  if (symbol == XK_Return || symbol == XK_KP_Enter) return EventKind::KeyEnter;
+  if (symbol == XK_Escape) return EventKind::KeyEscape;
+  if (!(key.state & ControlMask)) return std::nullopt;
+  const bool shift = key.state & ShiftMask;
+  if (symbol == XK_z) return shift ? EventKind::KeyCtrlShiftZ : EventKind::KeyCtrlZ;
+  if (symbol == XK_y && !shift) return EventKind::KeyCtrlY;
+  return std::nullopt;
+}
 
 }  // namespace
 
@@ -516,11 +530,8 @@ void XDesktop::Translate(XEvent& event) {
     case KeyPress: {
       const WindowId window = FromXid(event.xkey.window);
       if (dialogOpen_ || window == 0 || window != focus_) return;
-      const KeySym key = XkbKeycodeToKeysym(display_, static_cast<KeyCode>(event.xkey.keycode), 0, 0);
-      if (key == XK_Return || key == XK_KP_Enter || key == XK_Escape) {
-        Event e = PointerEvent(key == XK_Escape ? EventKind::KeyEscape : EventKind::KeyEnter, window,
-                               event.xkey.x_root, event.xkey.y_root, false);
-        events_.push_back(e);
+      if (const std::optional<EventKind> kind = KeyEventKind(event.xkey)) {
+        events_.push_back(PointerEvent(*kind, window, event.xkey.x_root, event.xkey.y_root, false));
       }
       return;
     }

@@ -264,7 +264,7 @@ void HeadlessDesktop::RunCommand(const ScriptCommand& c) {
       break;
     }
     case CommandKind::Key:
-      inputs_.push_back({c.text == "Enter" ? EventKind::KeyEnter : EventKind::KeyEscape});
+      if (const std::optional<EventKind> key = KeyNamed(c.text)) inputs_.push_back({*key});
       break;
     case CommandKind::Wait:
       waitLeft_ = static_cast<std::uint64_t>(c.numbers[0]);
@@ -347,6 +347,9 @@ void HeadlessDesktop::Deliver(const Input& input) {
       return;
     case EventKind::KeyEnter:
     case EventKind::KeyEscape:
+    case EventKind::KeyCtrlZ:
+    case EventKind::KeyCtrlY:
+    case EventKind::KeyCtrlShiftZ:
       if (focus_ != 0) {
         events_.push_back(Event{input.kind, focus_, 0, 0, pointerX_, pointerY_, buttonDown_});
       } else {

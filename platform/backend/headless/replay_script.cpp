@@ -53,6 +53,12 @@ const std::vector<Grammar>& Commands() {
   return grammar;
 }
 
+constexpr std::pair<std::string_view, EventKind> kKeys[] = {
+    {"Enter", EventKind::KeyEnter},  {"Escape", EventKind::KeyEscape},
+    {"Ctrl+Z", EventKind::KeyCtrlZ}, {"Ctrl+Y", EventKind::KeyCtrlY},
+    {"Ctrl+Shift+Z", EventKind::KeyCtrlShiftZ},
+};
+
 std::string_view Trim(std::string_view s) {
   const auto first = s.find_first_not_of(" \t\r");
   if (first == std::string_view::npos) return {};
@@ -75,7 +81,11 @@ std::vector<std::string_view> Words(std::string_view s) {
 std::string Usage(const Grammar& g) {
   std::string usage = "'";
   usage.append(g.name).append("' takes ");
-  if (g.text == TextArg::Key) return usage.append("Enter or Escape");
+  if (g.text == TextArg::Key) {
+    for (std::size_t i = 0; i < std::size(kKeys); ++i)
+      usage.append(i == 0 ? "" : i + 1 == std::size(kKeys) ? " or " : ", ").append(kKeys[i].first);
+    return usage;
+  }
   if (g.text == TextArg::Rest)
     return usage.append(g.kind == CommandKind::SaveAnswer ? "a path or cancel" : "a file name");
   if (g.params.empty()) return usage.append("nothing");
@@ -96,7 +106,7 @@ std::optional<std::string> ParseArguments(const Grammar& g, std::string_view res
   }
   const std::vector<std::string_view> words = Words(rest);
   if (g.text == TextArg::Key) {
-    if (words.size() != 1 || (words[0] != "Enter" && words[0] != "Escape")) return Usage(g);
+    if (words.size() != 1 || !KeyNamed(words[0])) return Usage(g);
     command.text = words[0];
     return std::nullopt;
   }
@@ -165,6 +175,12 @@ std::vector<std::array<std::size_t, 2>> PointsOf(CommandKind kind) {
 }
 
 }  // namespace
+
+std::optional<EventKind> KeyNamed(std::string_view name) {
+  for (const auto& [keyName, kind] : kKeys)
+    if (keyName == name) return kind;
+  return std::nullopt;
+}
 
 ParsedScript ParseScript(std::string_view text) {
   ParsedScript result;

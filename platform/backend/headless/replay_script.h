@@ -23,7 +23,7 @@ enum class CommandKind {
   Release,         // X Y
   Click,           // X Y
   Drag,            // X1 Y1 X2 Y2 STEPS
-  Key,             // text: Enter or Escape
+  Key,             // text: a key name, see KeyNamed
   Wait,            // MS
   Post,            // CODE ARG
   Display,         // W H
@@ -55,6 +55,9 @@ struct ParsedScript {
 inline constexpr Size kDefaultScreen{1366, 768};
 
 ParsedScript ParseScript(std::string_view text);
+
+// The key event of a `key` line's name (Enter, Escape, Ctrl+Z, Ctrl+Y, Ctrl+Shift+Z).
+std::optional<EventKind> KeyNamed(std::string_view name);
 
 // Order rules: screen and desktop lines only before start; start at most once;
 // input, time, post, display and expect-ended only after it; shot, where and
