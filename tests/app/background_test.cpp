@@ -85,8 +85,8 @@ TEST_F(Background, WindowModeGivenTwiceRedrawsOnlyTheFirstTime) {
   Run();
 }
 
-TEST_F(Background, CodesAboveElevenOnlyMakeTheBoardTakeInput) {
-  Post(12);
+TEST_F(Background, CodesAboveThirteenOnlyMakeTheBoardTakeInput) {
+  Post(14);
   Post(0xFFFFFFFF, -7);
   Script("click 300 400");
   Then([this] {

@@ -122,6 +122,36 @@ TEST_F(SaveEndToEnd, EveryNameGetsTheFormatOfItsExtension) {
   }
 }
 
+TEST_F(SaveEndToEnd, AfterTwoUndosAndARedoScreenAndPngShowExactlyTheFirstTwoStrokes) {
+  RememberBareDesktop();
+  Post(BC_PEN);
+  Post(BC_COLOR, 2);
+  Script("drag 100 200 600 200 25\ndrag 100 300 600 300 25\ndrag 100 400 600 400 25");
+  Post(BC_UNDO);
+  Post(BC_UNDO);
+  Post(BC_REDO);
+  Then([this] {
+    EXPECT_EQ(Screen(350, 200), kRed);
+    EXPECT_EQ(Screen(350, 300), kRed);
+    EXPECT_EQ(Screen(350, 400), DesktopAt(350, 400));
+  });
+  LRESULT saved = 0;
+  SaveAs(folder_ / "undone.png", &saved);
+  Run();
+
+  ASSERT_EQ(saved, 1);
+  const std::optional<PngFile> png = ReadPng(folder_ / "undone.png");
+  ASSERT_TRUE(png);
+  const Picture& picture = png->picture;
+  EXPECT_EQ(picture.At(350, 200), kRed);
+  EXPECT_EQ(picture.At(350, 300), kRed);
+  int strayInk = 0;
+  for (int y = 0; y < picture.height; ++y)
+    for (int x = 0; x < picture.width; ++x)
+      if (std::abs(y - 200) > 4 && std::abs(y - 300) > 4 && picture.At(x, y) != kEmpty) ++strayInk;
+  EXPECT_EQ(strayInk, 0);
+}
+
 TEST_F(SaveEndToEnd, SvgOfAKnownPageToTheByteOnTheSeeThroughAndTheWhiteBoard) {
   Post(BC_PEN);
   Post(BC_COLOR, 2);
