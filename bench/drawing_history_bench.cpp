@@ -1,0 +1,88 @@
+// Undo and redo on the benchmark page at 1920 x 1080, each followed by the
+// full redraw the board then does; and the heap a long history takes.
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+
+#include <cstddef>
+#include <memory>
+
+#include "bench/drawing_page.h"
+#include "platform/framework/dc.h"
+#include "platform/framework/dib_surface.h"
+
+namespace {
+
+constexpr int kWidth = 1920;
+constexpr int kHeight = 1080;
+constexpr int kSteps = 10000;
+
+// One iteration takes the newest stroke back, the next puts it again; each
+// then fills the background and draws the page, as the board's redraw does.
+void BM_UndoOrRedoWithRedraw(benchmark::State& state) {
+  CQarelPage page;
+  FillBenchPage(page, kWidth, kHeight);
+  CBitmap bitmap;
+  CDC dc;
+  dc.CreateCompatibleDC(nullptr);
+  CreateDibSurface(nullptr, &bitmap, kWidth, kHeight);
+  dc.SelectObject(&bitmap);
+  const Gdiplus::SolidBrush background(0x01FFFFFF);
+  bool undo = true;
+  for (auto _ : state) {
+    if (!(undo ? page.Undo() : page.Redo())) state.SkipWithError("no step to take");
+    undo = !undo;
+    Gdiplus::Graphics graphics(dc.GetSafeHdc());
+    graphics.SetCompositingMode(Gdiplus::CompositingModeSourceCopy);
+    graphics.FillRectangle(&background, 0, 0, kWidth, kHeight);
+    page.DrawAll(&graphics);
+  }
+  dc.DeleteDC();
+}
+
+// The step alone, without the redraw.
+void BM_UndoOrRedoOnly(benchmark::State& state) {
+  CQarelPage page;
+  FillBenchPage(page, kWidth, kHeight);
+  bool undo = true;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(undo ? page.Undo() : page.Redo());
+    undo = !undo;
+  }
+}
+
+// Bytes in use on the heap, by glibc's count (arena and mapped blocks).
+std::size_t HeapInUse() {
+  const struct mallinfo2 info = mallinfo2();
+  return info.uordblks + info.hblkhd;
+}
+
+// 10,000 two-point pen strokes, each one step; then erasing them all (one
+// step), and taking all 10,001 steps back. Counters in bytes.
+void BM_HistoryHeapOf10000Steps(benchmark::State& state) {
+  for (auto _ : state) {
+    auto page = std::make_unique<CQarelPage>();
+    page->m_nTool = TOOL_PEN;
+    const std::size_t empty = HeapInUse();
+    for (int i = 0; i < kSteps; ++i) {
+      page->BeginStroke(i % 500, 10);
+      page->EndStroke(i % 500 + 5, 20, nullptr);
+    }
+    const std::size_t drawn = HeapInUse();
+    page->Erase();
+    const std::size_t erased = HeapInUse();
+    while (page->Undo()) {
+    }
+    const std::size_t undone = HeapInUse();
+    state.counters["stroke_object"] = sizeof(CQarelObject);
+    state.counters["per_stroke_step"] = static_cast<double>(drawn - empty) / kSteps;
+    state.counters["beyond_stroke_per_step"] = static_cast<double>(drawn - empty) / kSteps - sizeof(CQarelObject);
+    state.counters["erase_step"] = static_cast<double>(erased) - static_cast<double>(drawn);
+    state.counters["all_undone_growth"] = static_cast<double>(undone) - static_cast<double>(erased);
+  }
+}
+
+BENCHMARK(BM_UndoOrRedoWithRedraw)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_UndoOrRedoOnly)->Unit(benchmark::kNanosecond);
+BENCHMARK(BM_HistoryHeapOf10000Steps)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
