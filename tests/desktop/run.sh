@@ -138,6 +138,11 @@ check blue-pen-draws-blue-ink 15 '
   shot
   is_blue "$(pixel 450 450)" || { echo "ink: $(pixel 450 450)"; exit 1; }
   ! grep -q "press 300 450" "$WORK/clicks" || { echo "the drag went beneath"; exit 1; }'
+check ctrl-z-takes-the-stroke-back-and-ctrl-y-puts-it-again 15 '
+  xdotool key ctrl+z; sleep 0.4; shot
+  ! is_blue "$(pixel 450 450)" || { echo "still ink after Ctrl+Z"; exit 1; }
+  xdotool key ctrl+y; sleep 0.4; shot
+  is_blue "$(pixel 450 450)" || { echo "no ink after Ctrl+Y: $(pixel 450 450)"; exit 1; }'
 check magnifier-enlarges-and-reducing-restores 20 '
   shot; before=$(changes 700)
   click $BTN_X $ZOOM_IN_Y; sleep 1; shot; zoomed=$(changes 700)
