@@ -121,7 +121,7 @@ TEST(ReplayRunner, EveryScriptErrorExitsTwoWithItsLineAndRunsNothing) {
 TEST(ReplayRunner, AllErrorsArePrintedInLineOrder) {
   const ReplayRun run = Replay("click 1 1\nbogus\nstart\nkey Tab\n");
   EXPECT_EQ(run.exit, kReplayScriptError);
-  EXPECT_EQ(run.err, "1: 'click' needs start first\n2: unknown command 'bogus'\n4: 'key' takes Enter or Escape\n");
+  EXPECT_EQ(run.err, "1: 'click' needs start first\n2: unknown command 'bogus'\n4: 'key' takes Enter, Escape, Ctrl+Z, Ctrl+Y or Ctrl+Shift+Z\n");
 }
 
 TEST(ReplayRunner, AShotThatCannotBeWrittenIsAScriptError) {

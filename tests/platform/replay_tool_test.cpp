@@ -82,7 +82,7 @@ TEST(ReplayTool, ExitStatusTellsFailedExpectationsFromScriptErrors) {
   std::filesystem::remove(shot);
   const ToolRun wrong = Replay("shot " + shot + "\nstart\nkey Return\n");
   EXPECT_EQ(wrong.exit, 2);
-  EXPECT_EQ(wrong.err, "3: 'key' takes Enter or Escape\n");
+  EXPECT_EQ(wrong.err, "3: 'key' takes Enter, Escape, Ctrl+Z, Ctrl+Y or Ctrl+Shift+Z\n");
   EXPECT_FALSE(std::filesystem::exists(shot)) << "nothing runs after a script error";
 }
 
