@@ -58,6 +58,23 @@ TEST_F(DisplayChange, WhileMagnifiedTheLevelStaysAndTheNewCopyFillsTheScreen) {
   Run();
 }
 
+TEST_F(DisplayChange, WhileMagnifiedTheNewCopyHoldsNoEnlargedPicture) {
+  Post(BC_PEN);
+  Post(BC_COLOR, 1);
+  Script("drag 100 300 500 300 20");
+  Post(BC_ZOOMIN);
+  Script("wait 200\ndisplay 1400 800\nwait 200");
+  Then([this] {
+    ASSERT_EQ(Board().m_nZoom, 2);
+    // The 3-pixel line at y 300 is shown at y 600, 6 pixels thick.
+    EXPECT_EQ(Screen(400, 600) & 0xFFFFFF, 0x0000FFu);
+    EXPECT_EQ(Screen(400, 598) & 0xFFFFFF, 0x0000FFu);
+    EXPECT_NE(Screen(400, 606) & 0xFFFFFF, 0x0000FFu);
+    EXPECT_NE(Screen(400, 594) & 0xFFFFFF, 0x0000FFu);
+  });
+  Run();
+}
+
 TEST_F(DisplayChange, AMagnifyStepWaitingForItsCaptureStillCompletes) {
   Post(BC_ZOOMIN);
   Script("wait 100\ndisplay 1280 720\nwait 200");
