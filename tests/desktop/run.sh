@@ -24,6 +24,7 @@ cleanup() {
 trap cleanup EXIT
 
 cc -O2 -o "$WORK/click_logger" "$HERE/click_logger.c" -lX11 || exit 1
+cc -O2 -o "$WORK/raise_war" "$HERE/raise_war.c" -lX11 || exit 1
 
 # Palette placement: (W - 100, 100); button centres from the palette layout.
 PX=1180
@@ -190,6 +191,21 @@ check no-compositor-pen-input-stays-on-the-board 15 '
   is_blue "$(pixel 450 450)" || { echo "ink: $(pixel 450 450)"; exit 1; }
   ! is_black "$(pixel 700 300)" || { echo "black screen"; exit 1; }
   ! grep -q "press 700 600" "$WORK/clicks" || { echo "a board click went beneath"; exit 1; }'
+# Two windows that raise themselves whenever covered, as overlays do: the
+# board answers a few times, then gives in; the server keeps answering.
+check raise-war-stays-calm 20 '
+  "$WORK/raise_war" count 5 >"$WORK/restacks" &
+  counter=$!
+  sleep 0.3
+  "$WORK/raise_war" cover 100 100 200 150 &
+  a=$!
+  "$WORK/raise_war" cover 500 100 200 150 &
+  b=$!
+  wait $counter
+  kill $a $b
+  read -r restacks slowest <"$WORK/restacks"
+  echo "restacks in 5 s: $restacks, slowest server reply: $slowest ms"
+  [ "$restacks" -lt 50 ] && [ "$slowest" -lt 500 ]'
 ends_with_status_zero
 report no-compositor-escape-ends-plumet-with-status-0 $?
 stop_desktop

@@ -59,6 +59,13 @@ struct XDesktopCallbacks {
     static_cast<XDesktop*>(self)->Drain();
     return G_SOURCE_CONTINUE;
   }
+  static gboolean OnCoverTimer(gpointer self) {
+    auto* desktop = static_cast<XDesktop*>(self);
+    desktop->coverTimer_ = 0;
+    desktop->CheckCovered();
+    XFlush(desktop->display_);
+    return G_SOURCE_REMOVE;
+  }
   static void OnCompositedChanged(GdkScreen* screen, gpointer self) {
     auto* desktop = static_cast<XDesktop*>(self);
     desktop->UpdateCompositing(desktop->alphaVisual_ && gdk_screen_is_composited(screen));
@@ -137,6 +144,7 @@ XDesktop::XDesktop(Display* display) : display_(display) {
 
 XDesktop::~XDesktop() {
   g_source_remove(fdWatch_);
+  if (coverTimer_ != 0) g_source_remove(coverTimer_);
   g_signal_handler_disconnect(gdk_screen_get_default(), compositedHandler_);
   windows_.clear();
   for (const auto& [id, cursor] : cursors_) XFreeCursor(display_, cursor);
@@ -276,6 +284,48 @@ void XDesktop::KeepOnTop() {
   for (WindowId id : order_) {
     const XWindow& w = *windows_.at(id);
     if (w.Visible()) XRaiseWindow(display_, w.Xid());
+  }
+}
+
+std::vector<RaisePolicy::WindowRef> XDesktop::CoveringWindows() const {
+  std::vector<RaisePolicy::WindowRef> coverers;
+  Window rootReturn = None;
+  Window parent = None;
+  Window* children = nullptr;
+  unsigned count = 0;
+  if (!XQueryTree(display_, target_.root, &rootReturn, &parent, &children, &count)) return coverers;
+  std::vector<Rect> ours;  // our shown windows met so far, from the bottom of the stack
+  for (unsigned i = 0; i < count; ++i) {
+    if (const WindowId id = FromXid(children[i]); id != 0) {
+      if (windows_.at(id)->Visible()) ours.push_back(windows_.at(id)->Bounds());
+      continue;
+    }
+    XWindowAttributes a;
+    if (ours.empty() || !XGetWindowAttributes(display_, children[i], &a) || a.map_state != IsViewable ||
+        a.c_class != InputOutput) {
+      continue;
+    }
+    const Rect area{a.x, a.y, a.x + a.width + 2 * a.border_width, a.y + a.height + 2 * a.border_width};
+    if (std::any_of(ours.begin(), ours.end(), [&](const Rect& r) { return !r.Intersect(area).Empty(); }))
+      coverers.push_back(children[i]);
+  }
+  if (children != nullptr) XFree(children);
+  return coverers;
+}
+
+void XDesktop::CheckCovered() {
+  coverCheckDue_ = false;
+  if (dialogOpen_ || coverTimer_ != 0) return;
+  const std::uint64_t now = NowMs();
+  switch (raisePolicy_.Covered(CoveringWindows(), now)) {
+    case RaisePolicy::Answer::Raise:
+      KeepOnTop();
+      break;
+    case RaisePolicy::Answer::Later:
+      coverTimer_ = g_timeout_add(static_cast<guint>(raisePolicy_.WaitMs(now)), XDesktopCallbacks::OnCoverTimer, this);
+      break;
+    case RaisePolicy::Answer::Stay:
+      break;
   }
 }
 
@@ -464,6 +514,8 @@ void XDesktop::Drain() {
     XNextEvent(display_, &event);
     Translate(event);
   }
+  // Once per batch: a burst of restacks needs one look at the stack.
+  if (coverCheckDue_) CheckCovered();
   if (leaving_) {
     leaving_ = false;
     events_.push_back(PointerEvent(EventKind::PointerMove, 0, leaveX_, leaveY_, false));
@@ -528,14 +580,17 @@ void XDesktop::Translate(XEvent& event) {
       TranslateFocusOut(event.xfocus);
       return;
     case MapNotify:
-      if (event.xmap.event == target_.root && FromXid(event.xmap.window) == 0) KeepOnTop();
+      if (event.xmap.event == target_.root && FromXid(event.xmap.window) == 0) coverCheckDue_ = true;
       return;
     case ConfigureNotify:
       if (event.xconfigure.window == target_.root) {
         UpdateMonitor();
       } else if (event.xconfigure.event == target_.root && FromXid(event.xconfigure.window) == 0) {
-        KeepOnTop();
+        coverCheckDue_ = true;
       }
+      return;
+    case DestroyNotify:
+      if (event.xdestroywindow.event == target_.root) raisePolicy_.Forget(event.xdestroywindow.window);
       return;
     default:
       return;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/backend/backend.h"
+#include "platform/backend/gtk/raise_policy.h"
 #include "platform/backend/gtk/x_window.h"
 
 namespace plumet::backend::gtk {
@@ -74,6 +75,10 @@ class XDesktop final : public Backend {
   };
   RootPointer QueryRootPointer() const;
   void KeepOnTop();
+  // Windows of other programs that lie above one of ours and overlap it.
+  std::vector<RaisePolicy::WindowRef> CoveringWindows() const;
+  // Raises our windows if they are covered and the policy lets us.
+  void CheckCovered();
   void UpdateMonitor();
   void UpdateCompositing(bool composited);
   // Without a compositor the board is cut out of its picture, so clicks
@@ -111,6 +116,10 @@ class XDesktop final : public Backend {
   int leaveX_ = 0;
   int leaveY_ = 0;
   std::deque<Event> events_;
+
+  RaisePolicy raisePolicy_;
+  bool coverCheckDue_ = false;  // another program's window appeared or moved
+  unsigned coverTimer_ = 0;     // a check the policy put off
 };
 
 }  // namespace plumet::backend::gtk
