@@ -94,6 +94,10 @@ start_desktop() {  # with-compositor: yes/no
   "$WORK/click_logger" "$WORK/clicks" &
   PIDS+=($!)
   sleep 0.5
+  start_plumet
+}
+
+start_plumet() {
   # No session bus here: keep GTK's settings in memory.
   GSETTINGS_BACKEND=memory "$PLUMET" >"$WORK/plumet.out" 2>&1 &
   PLUMET_PID=$!
@@ -109,8 +113,8 @@ stop_desktop() {
 }
 
 # Bounded by itself: the program is this shell's child, waited for here.
-ends_with_status_zero() {
-  xdotool key Escape
+ends_with_status_zero() {  # [signal]: sent instead of the Escape key
+  if [ $# -eq 1 ]; then kill -"$1" "$PLUMET_PID"; else xdotool key Escape; fi
   for _ in $(seq 50); do
     if ! kill -0 "$PLUMET_PID" 2>/dev/null; then
       wait "$PLUMET_PID"
@@ -208,6 +212,16 @@ check raise-war-stays-calm 20 '
   [ "$restacks" -lt 50 ] && [ "$slowest" -lt 500 ]'
 ends_with_status_zero
 report no-compositor-escape-ends-plumet-with-status-0 $?
+# The end of the session ends the program as closing it would.
+start_plumet
+check save-dialog-opens 15 '
+  click $BTN_X $SAVE_Y
+  wait_for "xdotool search --onlyvisible --name \"^Save\$\" >/dev/null 2>&1"'
+ends_with_status_zero TERM
+report sigterm-closes-the-save-dialog-and-ends-plumet-with-status-0 $?
+start_plumet
+ends_with_status_zero HUP
+report sighup-ends-plumet-with-status-0 $?
 stop_desktop
 
 echo "$passed passed, $failed failed"

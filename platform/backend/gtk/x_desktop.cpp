@@ -11,6 +11,7 @@
 #include <gtk/gtk.h>
 
 #include <algorithm>
+#include <csignal>
 #include <chrono>
 #include <set>
 #include <thread>
@@ -65,6 +66,14 @@ struct XDesktopCallbacks {
     desktop->CheckCovered();
     XFlush(desktop->display_);
     return G_SOURCE_REMOVE;
+  }
+  // SIGTERM, SIGHUP (the session ending) or SIGINT: the program ends as its
+  // windows would be closed, never in the middle of what it does.
+  static gboolean OnEndRequest(gpointer self) {
+    auto* desktop = static_cast<XDesktop*>(self);
+    desktop->events_.push_back(Event{EventKind::Close});
+    if (desktop->dialogOpen_) CancelSaveDialog();
+    return G_SOURCE_CONTINUE;
   }
   static void OnCompositedChanged(GdkScreen* screen, gpointer self) {
     auto* desktop = static_cast<XDesktop*>(self);
@@ -139,11 +148,14 @@ XDesktop::XDesktop(Display* display) : display_(display) {
   composited_ = alphaVisual_ && gdk_screen_is_composited(screenObject);
   compositedHandler_ = g_signal_connect(screenObject, "composited-changed", G_CALLBACK(XDesktopCallbacks::OnCompositedChanged), this);
   fdWatch_ = g_unix_fd_add(ConnectionNumber(display_), G_IO_IN, XDesktopCallbacks::OnXReadable, this);
+  for (int signal : {SIGTERM, SIGHUP, SIGINT})
+    endWatches_.push_back(g_unix_signal_add(signal, XDesktopCallbacks::OnEndRequest, this));
   XFlush(display_);
 }
 
 XDesktop::~XDesktop() {
   g_source_remove(fdWatch_);
+  for (unsigned watch : endWatches_) g_source_remove(watch);
   if (coverTimer_ != 0) g_source_remove(coverTimer_);
   g_signal_handler_disconnect(gdk_screen_get_default(), compositedHandler_);
   windows_.clear();
@@ -679,7 +691,8 @@ std::optional<std::string> XDesktop::RunSaveDialog(const SaveDialogRequest& requ
   dialogOpen_ = false;
   // Input meant for our windows while the dialog was up is dropped, as the
   // owner of a modal dialog takes none.
-  std::erase_if(events_, [](const Event& e) { return e.kind != EventKind::DisplayChange; });
+  std::erase_if(events_,
+                [](const Event& e) { return e.kind != EventKind::DisplayChange && e.kind != EventKind::Close; });
   KeepOnTop();
   if (focus != 0) Focus(focus);
   RefreshFallbackGrab();

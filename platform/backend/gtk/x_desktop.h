@@ -95,6 +95,7 @@ class XDesktop final : public Backend {
   int xiOpcode_ = -1;
   int randrEventBase_ = -1;
   unsigned fdWatch_ = 0;
+  std::vector<unsigned> endWatches_;  // termination signals
   unsigned long compositedHandler_ = 0;
 
   Rect monitor_;  // the primary monitor, root coordinates
