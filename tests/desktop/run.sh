@@ -3,7 +3,7 @@
 # client that logs its clicks, driven by xdotool, judged by screenshots and
 # written files; once with the xcompmgr compositing manager, once without.
 # Usage: tests/desktop/run.sh PATH/TO/plumet
-# Needs: Xvfb xcompmgr xdotool imagemagick (import, convert) and a C compiler with libx11-dev.
+# Needs: Xvfb xcompmgr xdotool imagemagick (import, convert) and a C compiler with libx11-dev and libsm-dev.
 set -u
 if [ $# -ne 1 ] || [ ! -x "$1" ]; then
   echo "usage: $0 PATH/TO/plumet" >&2
@@ -25,6 +25,7 @@ trap cleanup EXIT
 
 cc -O2 -o "$WORK/click_logger" "$HERE/click_logger.c" -lX11 || exit 1
 cc -O2 -o "$WORK/raise_war" "$HERE/raise_war.c" -lX11 || exit 1
+cc -O2 -o "$WORK/session_manager" "$HERE/session_manager.c" -lSM -lICE || exit 1
 
 # Palette placement: (W - 100, 100); button centres from the palette layout.
 PX=1180
@@ -113,8 +114,8 @@ stop_desktop() {
 }
 
 # Bounded by itself: the program is this shell's child, waited for here.
-ends_with_status_zero() {  # [signal]: sent instead of the Escape key
-  if [ $# -eq 1 ]; then kill -"$1" "$PLUMET_PID"; else xdotool key Escape; fi
+ends_with_status_zero() {  # [signal]: sent instead of the Escape key; "-": nothing sent
+  if [ $# -eq 0 ]; then xdotool key Escape; elif [ "$1" != - ]; then kill -"$1" "$PLUMET_PID"; fi
   for _ in $(seq 50); do
     if ! kill -0 "$PLUMET_PID" 2>/dev/null; then
       wait "$PLUMET_PID"
@@ -223,6 +224,15 @@ report sigterm-closes-the-save-dialog-and-ends-plumet-with-status-0 $?
 start_plumet
 ends_with_status_zero HUP
 report sighup-ends-plumet-with-status-0 $?
+"$WORK/session_manager" >"$WORK/session" &
+SESSION_PID=$!
+PIDS+=($SESSION_PID)
+wait_for '[ -s "$WORK/session" ]'
+SESSION_MANAGER=$(cat "$WORK/session") start_plumet
+ends_with_status_zero -
+report session-end-ends-plumet-with-status-0 $?
+wait $SESSION_PID
+report session-manager-saw-plumet-leave $?
 stop_desktop
 
 echo "$passed passed, $failed failed"

@@ -67,12 +67,9 @@ struct XDesktopCallbacks {
     XFlush(desktop->display_);
     return G_SOURCE_REMOVE;
   }
-  // SIGTERM, SIGHUP (the session ending) or SIGINT: the program ends as its
-  // windows would be closed, never in the middle of what it does.
+  // SIGTERM, SIGHUP (the session ending) or SIGINT.
   static gboolean OnEndRequest(gpointer self) {
-    auto* desktop = static_cast<XDesktop*>(self);
-    desktop->events_.push_back(Event{EventKind::Close});
-    if (desktop->dialogOpen_) CancelSaveDialog();
+    static_cast<XDesktop*>(self)->RequestEnd();
     return G_SOURCE_CONTINUE;
   }
   static void OnCompositedChanged(GdkScreen* screen, gpointer self) {
@@ -150,6 +147,7 @@ XDesktop::XDesktop(Display* display) : display_(display) {
   fdWatch_ = g_unix_fd_add(ConnectionNumber(display_), G_IO_IN, XDesktopCallbacks::OnXReadable, this);
   for (int signal : {SIGTERM, SIGHUP, SIGINT})
     endWatches_.push_back(g_unix_signal_add(signal, XDesktopCallbacks::OnEndRequest, this));
+  session_ = std::make_unique<SessionClient>([this] { RequestEnd(); });
   XFlush(display_);
 }
 
@@ -289,6 +287,13 @@ void XDesktop::Raise(WindowId window) {
                                            [&](WindowId w) { return w != window && !IsOwnedBy(w, window); });
   for (auto it = moved; it != order_.end(); ++it) XRaiseWindow(display_, windows_.at(*it)->Xid());
   XFlush(display_);
+}
+
+// Never in the middle of what the program does: the request waits in the
+// queue like any event, and an open save dialog is closed as cancelled.
+void XDesktop::RequestEnd() {
+  events_.push_back(Event{EventKind::Close});
+  if (dialogOpen_) CancelSaveDialog();
 }
 
 void XDesktop::KeepOnTop() {

@@ -14,6 +14,7 @@
 
 #include "platform/backend/backend.h"
 #include "platform/backend/gtk/raise_policy.h"
+#include "platform/backend/gtk/session_client.h"
 #include "platform/backend/gtk/x_window.h"
 
 namespace plumet::backend::gtk {
@@ -75,6 +76,8 @@ class XDesktop final : public Backend {
   };
   RootPointer QueryRootPointer() const;
   void KeepOnTop();
+  // The session ends: the program is asked to end as if its windows were closed.
+  void RequestEnd();
   // Windows of other programs that lie above one of ours and overlap it.
   std::vector<RaisePolicy::WindowRef> CoveringWindows() const;
   // Raises our windows if they are covered and the policy lets us.
@@ -96,6 +99,7 @@ class XDesktop final : public Backend {
   int randrEventBase_ = -1;
   unsigned fdWatch_ = 0;
   std::vector<unsigned> endWatches_;  // termination signals
+  std::unique_ptr<SessionClient> session_;
   unsigned long compositedHandler_ = 0;
 
   Rect monitor_;  // the primary monitor, root coordinates
