@@ -75,11 +75,11 @@ void CScrivaneDlg::OnTimer(UINT_PTR id) {
     KillTimer(IDT_CAPTURE);
     CaptureScreen();
     m_bUnmagnifiedForCapture = false;
-    const bool magnify = std::exchange(m_bMagnifyPending, false);
     if (!m_bmpCapture.GetSafeHandle()) {
-      // Without a copy of the screen there is nothing to magnify: the pen draws again.
-      if (magnify && m_nZoom == 1) CurrentPage().m_nTool = m_nSavedTool;
-    } else if (magnify) {
+      // Without a copy of the screen there is nothing to magnify (nor to
+      // show after a display change): the pen draws again.
+      LeaveMagnifier();
+    } else if (std::exchange(m_bMagnifyPending, false)) {
       ++m_nZoom;
       PresentBoard();
     } else if (m_nZoom > 1) {

@@ -75,6 +75,20 @@ TEST_F(DisplayChange, WhileMagnifiedTheNewCopyHoldsNoEnlargedPicture) {
   Run();
 }
 
+TEST_F(DisplayChange, WhileMagnifiedANewCopyThatCannotBeHadEndsTheMagnifier) {
+  Post(BC_BIGERASE);
+  Post(BC_ZOOMIN);
+  Script("wait 200");
+  Then([this] { desktop_.SetCaptureAllowed(false); });
+  Script("display 1400 800\nwait 200");
+  Then([this] {
+    EXPECT_EQ(Board().m_nZoom, 1);
+    EXPECT_EQ(Page(0).m_nTool, TOOL_BIGERASER);
+    EXPECT_TRUE(Board().m_wndToolbar.IsWindowVisible());
+  });
+  Run();
+}
+
 TEST_F(DisplayChange, AMagnifyStepWaitingForItsCaptureStillCompletes) {
   Post(BC_ZOOMIN);
   Script("wait 100\ndisplay 1280 720\nwait 200");
