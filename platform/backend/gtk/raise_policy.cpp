@@ -4,16 +4,17 @@ namespace plumet::backend::gtk {
 
 RaisePolicy::Answer RaisePolicy::Covered(const std::vector<WindowRef>& coverers, std::uint64_t nowMs) {
   bool answered = false;
-  for (WindowRef window : coverers) answered = answered || !GivenInTo(window);
+  for (WindowRef window : coverers) answered = answered || !GivenInTo(window, nowMs);
   if (!answered) return Answer::Stay;
   if (WaitMs(nowMs) > 0) return Answer::Later;
   answered = false;
   for (WindowRef window : coverers) {
-    if (GivenInTo(window)) continue;
+    if (GivenInTo(window, nowMs)) continue;
+    givenInTo_.erase(window);  // a give-in that has run out
     Answers& record = answers_[window];
     if (nowMs - record.since >= kAnswerSpanMs || record.count == 0) record = Answers{nowMs, 0};
     if (record.count >= kMaxAnswers) {
-      givenInTo_.insert(window);
+      givenInTo_[window] = nowMs + kGiveInMs;
       answers_.erase(window);
       continue;
     }
@@ -24,6 +25,11 @@ RaisePolicy::Answer RaisePolicy::Covered(const std::vector<WindowRef>& coverers,
   lastRaiseMs_ = nowMs;
   raisedOnce_ = true;
   return Answer::Raise;
+}
+
+bool RaisePolicy::GivenInTo(WindowRef window, std::uint64_t nowMs) const {
+  const auto it = givenInTo_.find(window);
+  return it != givenInTo_.end() && nowMs < it->second;
 }
 
 std::uint64_t RaisePolicy::WaitMs(std::uint64_t nowMs) const {
