@@ -42,10 +42,7 @@ void CScrivaneDlg::SetBackgroundOnBothPages(std::uint32_t argb) {
 void CScrivaneDlg::StepHistory(bool undo) {
   CQarelPage& page = CurrentPage();
   if (!(undo ? page.Undo() : page.Redo())) return;
-  if (m_nZoom > 1) {
-    m_nZoom = 1;
-    page.m_nTool = m_nSavedTool;
-  }
+  DropMagnifier();
   RedrawBoard();
 }
 
@@ -62,7 +59,6 @@ LRESULT CScrivaneDlg::OnBoardCommand(WPARAM code, LPARAM argument) {
     case BC_WINDOW: {
       // A frozen, opaque magnification must not stay on screen while clicks
       // go to windows the user cannot see.
-      m_bMagnifyPending = false;
       LeaveMagnifier();
       const bool wasOtherMode = m_nBackMode != BM_WINDOW;
       m_nBackMode = BM_WINDOW;
@@ -73,35 +69,35 @@ LRESULT CScrivaneDlg::OnBoardCommand(WPARAM code, LPARAM argument) {
     }
     case BC_PEN:
       LeaveWindowMode();
-      SetToolOnBothPages(TOOL_PEN);
       LeaveMagnifier();
+      SetToolOnBothPages(TOOL_PEN);
       break;
     case BC_LINEWIDTH: {
       LeaveWindowMode();
+      LeaveMagnifier();
       SetToolOnBothPages(TOOL_PEN);
       const int width = NextLineWidth(CurrentPage().m_nWidth);
       m_pages[0].m_nWidth = width;
       m_pages[1].m_nWidth = width;
       m_wndToolbar.SetLineWidth(CurrentPage().m_nWidth);
-      LeaveMagnifier();
       break;
     }
     case BC_COLOR:
       LeaveWindowMode();
+      LeaveMagnifier();
       SetToolOnBothPages(TOOL_PEN);
       if (argument >= 0 && argument < static_cast<LPARAM>(std::size(kPenColours))) {
         m_pages[0].m_crColor = kPenColours[argument];
         m_pages[1].m_crColor = kPenColours[argument];
       }
-      LeaveMagnifier();
       break;
     case BC_BIGERASE:
       LeaveWindowMode();
-      SetToolOnBothPages(TOOL_BIGERASER);
       LeaveMagnifier();
+      SetToolOnBothPages(TOOL_BIGERASER);
       break;
     case BC_ERASE:
-      m_nZoom = 1;
+      DropMagnifier();
       CurrentPage().Erase();
       RedrawBoard();
       break;
@@ -110,7 +106,11 @@ LRESULT CScrivaneDlg::OnBoardCommand(WPARAM code, LPARAM argument) {
       MagnifyStep();
       break;
     case BC_ZOOMOUT:
-      if (m_nZoom == 1) break;
+      // Zooming out of the wait for a capture gives it up.
+      if (m_nZoom == 1) {
+        DropMagnifier();
+        break;
+      }
       LeaveWindowMode();
       ReduceStep();
       break;
@@ -137,9 +137,12 @@ LRESULT CScrivaneDlg::OnBoardCommand(WPARAM code, LPARAM argument) {
     case BC_SECONDPAGE: {
       const int page = code == BC_FIRSTPAGE ? 0 : 1;
       if (m_nCurPage == page) break;
+      // Both belong to the page being left: its tool, and the drag in progress
+      // (another program may change the page while the button is held).
+      DropMagnifier();
+      CurrentPage().EndGesture();
       m_nCurPage = page;
       LeaveWindowMode();
-      m_nZoom = 1;
       RedrawBoard();
       break;
     }

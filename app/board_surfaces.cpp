@@ -67,7 +67,7 @@ void CScrivaneDlg::PresentBoard(const RECT* dirty) {
   info.pptSrc = &origin;
   info.crKey = RGB(255, 0, 255);
   info.pblend = &blend;
-  if (m_nZoom <= 1) {
+  if (m_nZoom <= 1 || m_bUnmagnifiedForCapture) {
     info.hdcSrc = m_dcBoard.GetSafeHdc();
     info.dwFlags = ULW_ALPHA;
     info.prcDirty = dirty;

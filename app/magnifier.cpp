@@ -54,21 +54,32 @@ void CScrivaneDlg::ReduceStep() {
   if (m_nZoom == 1) CurrentPage().m_nTool = m_nSavedTool;
 }
 
-void CScrivaneDlg::LeaveMagnifier() {
-  if (m_nZoom < 2) return;
+// Ends the magnification, or the magnify step still waiting for its capture,
+// and gives the page the tool it had before: the hand is the magnifier's only.
+// False when the magnifier was off. The caller presents the board.
+bool CScrivaneDlg::DropMagnifier() {
+  const bool pending = std::exchange(m_bMagnifyPending, false);
+  if (m_nZoom < 2 && !pending) return false;
   m_nZoom = 1;
-  PresentBoard();
+  CurrentPage().m_nTool = m_nSavedTool;
+  return true;
+}
+
+void CScrivaneDlg::LeaveMagnifier() {
+  const bool magnified = m_nZoom > 1;
+  if (DropMagnifier() && magnified) PresentBoard();
 }
 
 void CScrivaneDlg::OnTimer(UINT_PTR id) {
   if (id == IDT_CAPTURE) {
     KillTimer(IDT_CAPTURE);
     CaptureScreen();
-    const bool magnify = std::exchange(m_bMagnifyPending, false);
+    m_bUnmagnifiedForCapture = false;
     if (!m_bmpCapture.GetSafeHandle()) {
-      // Without a copy of the screen there is nothing to magnify: the pen draws again.
-      if (magnify && m_nZoom == 1) CurrentPage().m_nTool = m_nSavedTool;
-    } else if (magnify) {
+      // Without a copy of the screen there is nothing to magnify (nor to
+      // show after a display change): the pen draws again.
+      LeaveMagnifier();
+    } else if (std::exchange(m_bMagnifyPending, false)) {
       ++m_nZoom;
       PresentBoard();
     } else if (m_nZoom > 1) {
@@ -106,6 +117,8 @@ void CScrivaneDlg::OnDisplayChange() {
   CreateBoardSurface();
   CreateZoomSurface();
   m_ptViewOrigin = {0, 0};
+  // Magnified, the board would be in its own new copy, enlarged twice over.
+  m_bUnmagnifiedForCapture = m_nZoom > 1;
   // The strokes keep their pixel positions on the new surface.
   RedrawBoard();
   // Refreshes the screen copy; it raises no magnification of its own.

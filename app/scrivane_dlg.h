@@ -70,6 +70,7 @@ class CScrivaneDlg : public CDialog, public CQarelBoard {
   void MagnifyStep();
   void ReduceStep();
   void LeaveMagnifier();
+  bool DropMagnifier();
   void ClampViewOrigin();
   void StartCapture();
 
@@ -89,6 +90,9 @@ class CScrivaneDlg : public CDialog, public CQarelBoard {
 
   // A magnify step is waiting for its screen capture.
   bool m_bMagnifyPending = false;
+  // The screen copy after a display change is awaited: until it is taken the
+  // board shows its own surface, so that the copy holds no enlarged picture.
+  bool m_bUnmagnifiedForCapture = false;
   // The palette was hidden for a capture and comes back after it; a folded
   // palette stays folded.
   bool m_bToolbarHiddenForCapture = false;

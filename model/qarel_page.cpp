@@ -26,13 +26,18 @@ CQarelObject* CQarelPage::NewStroke() const {
   return stroke;
 }
 
+void CQarelPage::EndGesture() {
+  KeepCurrent();
+  m_bDrawing = 0;
+}
+
 bool CQarelPage::BeginStroke(int x, int y) {
   // A second button-down before the button-up (the capture was lost): the
   // stroke in progress is ended where it was last seen and kept, with every
   // tool, the hand included. Its segments are on the board already, so
   // keeping it keeps the list and the picture in agreement, and only one
   // stroke is ever in progress.
-  KeepCurrent();
+  EndGesture();
   m_ptStart = {x, y};
   m_ptLast = {x, y};
   m_bDrawing = 1;

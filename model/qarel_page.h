@@ -30,6 +30,9 @@ class CQarelPage {
   void ContinueStroke(int x, int y, CDC* surface);
   // The left button went up at (x, y).
   void EndStroke(int x, int y, CDC* surface);
+  // Ends the gesture in progress without a release: its stroke ends where it
+  // was last seen and is kept, as its segments are on the board already.
+  void EndGesture();
   void DrawAll(Gdiplus::Graphics* graphics);
   // One polyline per stroke at the document's insertion point; false for an empty page.
   bool WriteSvg(CXmlDocument& doc) const;

@@ -46,6 +46,7 @@ LRESULT WindowSystem::DefaultProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
       const int which = wParam == ICON_BIG ? 1 : 0;
       HICON previous = record->icons[which];
       record->icons[which] = reinterpret_cast<HICON>(lParam);
+      ApplyIcon(*record);
       return reinterpret_cast<LRESULT>(previous);
     }
     case WM_GETFONT:

@@ -146,10 +146,17 @@ void WindowSystem::EnsureNative(WindowRecord& record) {
     for (const RECT& r : record.region) rects.push_back({r.left, r.top, r.right, r.bottom});
     backend_->SetShape(record.native, rects);
   }
+  ApplyIcon(record);
   if (!options.layered) {
     record.backing = gfx::Surface::Create(std::max(1, record.Width()), std::max(1, record.Height()));
     if (record.backing) record.backing->Fill(record.backing->Bounds(), kWindowGround);
   }
+}
+
+void WindowSystem::ApplyIcon(const WindowRecord& record) {
+  if (!record.native || !backend_) return;
+  const CursorObject* icon = ToCursor(record.icons[1] ? record.icons[1] : record.icons[0]);
+  if (icon && !icon->system) backend_->SetIcon(record.native, icon->image);
 }
 
 void WindowSystem::ApplyBounds(WindowRecord& record) {

@@ -90,6 +90,8 @@ class WindowSystem {
   void EnsureNative(WindowRecord& record);
   void ApplyBounds(WindowRecord& record);
   void ApplyVisibility(WindowRecord& record, bool wasVisible);
+  // Hands the window's icon (the big one if set) to its native window.
+  void ApplyIcon(const WindowRecord& record);
   std::function<void(HWND)> destroyHook;  // runs just before a record goes away
 
   // Messages.

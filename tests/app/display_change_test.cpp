@@ -58,6 +58,37 @@ TEST_F(DisplayChange, WhileMagnifiedTheLevelStaysAndTheNewCopyFillsTheScreen) {
   Run();
 }
 
+TEST_F(DisplayChange, WhileMagnifiedTheNewCopyHoldsNoEnlargedPicture) {
+  Post(BC_PEN);
+  Post(BC_COLOR, 1);
+  Script("drag 100 300 500 300 20");
+  Post(BC_ZOOMIN);
+  Script("wait 200\ndisplay 1400 800\nwait 200");
+  Then([this] {
+    ASSERT_EQ(Board().m_nZoom, 2);
+    // The 3-pixel line at y 300 is shown at y 600, 6 pixels thick.
+    EXPECT_EQ(Screen(400, 600) & 0xFFFFFF, 0x0000FFu);
+    EXPECT_EQ(Screen(400, 598) & 0xFFFFFF, 0x0000FFu);
+    EXPECT_NE(Screen(400, 606) & 0xFFFFFF, 0x0000FFu);
+    EXPECT_NE(Screen(400, 594) & 0xFFFFFF, 0x0000FFu);
+  });
+  Run();
+}
+
+TEST_F(DisplayChange, WhileMagnifiedANewCopyThatCannotBeHadEndsTheMagnifier) {
+  Post(BC_BIGERASE);
+  Post(BC_ZOOMIN);
+  Script("wait 200");
+  Then([this] { desktop_.SetCaptureAllowed(false); });
+  Script("display 1400 800\nwait 200");
+  Then([this] {
+    EXPECT_EQ(Board().m_nZoom, 1);
+    EXPECT_EQ(Page(0).m_nTool, TOOL_BIGERASER);
+    EXPECT_TRUE(Board().m_wndToolbar.IsWindowVisible());
+  });
+  Run();
+}
+
 TEST_F(DisplayChange, AMagnifyStepWaitingForItsCaptureStillCompletes) {
   Post(BC_ZOOMIN);
   Script("wait 100\ndisplay 1280 720\nwait 200");

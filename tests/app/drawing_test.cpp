@@ -133,6 +133,28 @@ TEST_F(Drawing, PagesKeepTheirOwnStrokes) {
   Run();
 }
 
+TEST_F(Drawing, APageChangeInMidDragEndsTheStrokeOnItsOwnPage) {
+  Post(BC_PEN);
+  Script("press 100 400\nmove 200 400\nmove 300 400");
+  Post(BC_SECONDPAGE);
+  Script("move 400 400\nrelease 400 400");
+  Post(BC_FIRSTPAGE);
+  Then([this] {
+    ASSERT_EQ(Page(0).m_strokes.size(), 1u);
+    const CQarelObject& stroke = *Page(0).m_strokes.back();
+    EXPECT_EQ(stroke.Points()[stroke.m_nCount - 1].X, 300.0f) << "ends where it was last seen";
+    EXPECT_TRUE(Page(1).m_strokes.empty());
+    EXPECT_EQ(BoardPixel(250, 400), 0xFF000000u) << "kept, and drawn again with its page";
+  });
+  // Moves without the button draw nothing on the page that was left mid-drag.
+  Script("move 500 450\nmove 600 450");
+  Then([this] {
+    EXPECT_EQ(BoardPixel(550, 450), 0x01FFFFFFu);
+    EXPECT_EQ(Page(0).m_strokes.size(), 1u);
+  });
+  Run();
+}
+
 TEST_F(Drawing, WidthCyclesThroughFourWidthsAndColourSevenKeepsTheColour) {
   const int widths[] = {5, 10, 15, 3};
   Post(BC_COLOR, 3);

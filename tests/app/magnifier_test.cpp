@@ -154,7 +154,7 @@ TEST_F(Magnifier, CommandsThatChooseAToolLeaveItAtOnce) {
   Run();
 }
 
-TEST_F(Magnifier, ErasingWhileMagnifiedEndsItAndKeepsTheHand) {
+TEST_F(Magnifier, ErasingWhileMagnifiedEndsItAndGivesTheToolBack) {
   Post(BC_PEN);
   Script("drag 100 100 300 100 5");
   Post(BC_ZOOMIN);
@@ -162,14 +162,17 @@ TEST_F(Magnifier, ErasingWhileMagnifiedEndsItAndKeepsTheHand) {
   Post(BC_ERASE);
   Then([this] {
     EXPECT_EQ(Board().m_nZoom, 1);
-    EXPECT_EQ(Page(0).m_nTool, TOOL_HAND);
+    EXPECT_EQ(Page(0).m_nTool, TOOL_PEN);
     EXPECT_TRUE(Page(0).m_strokes.empty());
   });
+  Script("drag 100 300 300 300 5");
+  Then([this] { EXPECT_EQ(Page(0).m_strokes.size(), 1u); });
   Run();
 }
 
-TEST_F(Magnifier, WindowModeFirstLeavesTheMagnifier) {
+TEST_F(Magnifier, WindowModeFirstLeavesTheMagnifierAndThePenDrawsAfterwards) {
   RememberBareDesktop();
+  Post(BC_PEN);
   Post(BC_ZOOMIN);
   Script("wait 200");
   Post(BC_WINDOW);
@@ -181,6 +184,31 @@ TEST_F(Magnifier, WindowModeFirstLeavesTheMagnifier) {
     // The user sees the live screen, not a frozen enlargement.
     EXPECT_TRUE(ColorNear(Screen(600, 400), DesktopAt(600, 400), 1));
   });
+  Post(BC_BACKGROUND);
+  Script("drag 100 300 300 300 5");
+  Then([this] {
+    EXPECT_EQ(Page(0).m_nTool, TOOL_PEN);
+    EXPECT_EQ(Page(0).m_strokes.size(), 1u);
+  });
+  Run();
+}
+
+// Every command that leaves the magnifier gives up a magnify step still
+// waiting for its capture: no frozen picture comes over a pen that draws.
+TEST_F(Magnifier, CommandsDuringTheCaptureWaitCancelIt) {
+  for (WPARAM command : {BC_WINDOW, BC_PEN, BC_COLOR, BC_BIGERASE, BC_ERASE, BC_ZOOMOUT, BC_SECONDPAGE, BC_FIRSTPAGE}) {
+    Post(BC_LINEWIDTH);  // the pen, and the board takes input
+    Post(BC_ZOOMIN);
+    Script("wait 100");
+    Post(command);
+    Script("wait 150");
+    Then([this, command] {
+      EXPECT_EQ(Board().m_nZoom, 1) << command;
+      EXPECT_TRUE(Board().m_wndToolbar.IsWindowVisible()) << command;
+      EXPECT_NE(Page(0).m_nTool, TOOL_HAND) << command;
+      EXPECT_NE(Page(1).m_nTool, TOOL_HAND) << command;
+    });
+  }
   Run();
 }
 

@@ -21,6 +21,9 @@ TEST_F(Startup, BoardCoversTheScreenInWindowModeWithThePaletteBeside) {
     EXPECT_EQ(state->bounds, (backend::Rect{0, 0, 1366, 768}));
     EXPECT_TRUE(state->visible);
     EXPECT_TRUE(state->passThrough);
+    ASSERT_TRUE(state->icon.has_value()) << "WM_SETICON reaches the native window";
+    EXPECT_GT(state->icon->width, 0);
+    EXPECT_EQ(state->icon->argb.size(), static_cast<std::size_t>(state->icon->width * state->icon->height));
     RECT palette;
     board.m_wndToolbar.GetWindowRect(&palette);
     EXPECT_EQ(palette, (RECT{1266, 100, 1316, 575}));

@@ -3,7 +3,7 @@
 # client that logs its clicks, driven by xdotool, judged by screenshots and
 # written files; once with the xcompmgr compositing manager, once without.
 # Usage: tests/desktop/run.sh PATH/TO/plumet
-# Needs: Xvfb xcompmgr xdotool imagemagick (import, convert) and a C compiler with libx11-dev.
+# Needs: Xvfb xcompmgr xdotool imagemagick (import, convert) and a C compiler with libx11-dev and libsm-dev.
 set -u
 if [ $# -ne 1 ] || [ ! -x "$1" ]; then
   echo "usage: $0 PATH/TO/plumet" >&2
@@ -24,6 +24,8 @@ cleanup() {
 trap cleanup EXIT
 
 cc -O2 -o "$WORK/click_logger" "$HERE/click_logger.c" -lX11 || exit 1
+cc -O2 -o "$WORK/raise_war" "$HERE/raise_war.c" -lX11 || exit 1
+cc -O2 -o "$WORK/session_manager" "$HERE/session_manager.c" -lSM -lICE || exit 1
 
 # Palette placement: (W - 100, 100); button centres from the palette layout.
 PX=1180
@@ -93,6 +95,10 @@ start_desktop() {  # with-compositor: yes/no
   "$WORK/click_logger" "$WORK/clicks" &
   PIDS+=($!)
   sleep 0.5
+  start_plumet
+}
+
+start_plumet() {
   # No session bus here: keep GTK's settings in memory.
   GSETTINGS_BACKEND=memory "$PLUMET" >"$WORK/plumet.out" 2>&1 &
   PLUMET_PID=$!
@@ -108,8 +114,8 @@ stop_desktop() {
 }
 
 # Bounded by itself: the program is this shell's child, waited for here.
-ends_with_status_zero() {
-  xdotool key Escape
+ends_with_status_zero() {  # [signal]: sent instead of the Escape key; "-": nothing sent
+  if [ $# -eq 0 ]; then xdotool key Escape; elif [ "$1" != - ]; then kill -"$1" "$PLUMET_PID"; fi
   for _ in $(seq 50); do
     if ! kill -0 "$PLUMET_PID" 2>/dev/null; then
       wait "$PLUMET_PID"
@@ -195,8 +201,43 @@ check no-compositor-pen-input-stays-on-the-board 15 '
   is_blue "$(pixel 450 450)" || { echo "ink: $(pixel 450 450)"; exit 1; }
   ! is_black "$(pixel 700 300)" || { echo "black screen"; exit 1; }
   ! grep -q "press 700 600" "$WORK/clicks" || { echo "a board click went beneath"; exit 1; }'
+# Two windows that raise themselves whenever covered, as overlays do: the
+# board answers a few times, then gives in; the server keeps answering.
+check raise-war-stays-calm 20 '
+  "$WORK/raise_war" count 5 >"$WORK/restacks" &
+  counter=$!
+  sleep 0.3
+  "$WORK/raise_war" cover 100 100 200 150 &
+  a=$!
+  "$WORK/raise_war" cover 500 100 200 150 &
+  b=$!
+  wait $counter
+  read -r restacks slowest <"$WORK/restacks"
+  read -r later _ < <("$WORK/raise_war" count 2)
+  kill $a $b
+  echo "restacks in 5 s: $restacks (then $later in 2 s), slowest server reply: $slowest ms"
+  [ "$restacks" -lt 50 ] && [ "$later" -eq 0 ] && [ "$slowest" -lt 500 ]'
 ends_with_status_zero
 report no-compositor-escape-ends-plumet-with-status-0 $?
+# The end of the session ends the program as closing it would.
+start_plumet
+check save-dialog-opens 15 '
+  click $BTN_X $SAVE_Y
+  wait_for "xdotool search --onlyvisible --name \"^Save\$\" >/dev/null 2>&1"'
+ends_with_status_zero TERM
+report sigterm-closes-the-save-dialog-and-ends-plumet-with-status-0 $?
+start_plumet
+ends_with_status_zero HUP
+report sighup-ends-plumet-with-status-0 $?
+"$WORK/session_manager" >"$WORK/session" &
+SESSION_PID=$!
+PIDS+=($SESSION_PID)
+wait_for '[ -s "$WORK/session" ]'
+SESSION_MANAGER=$(cat "$WORK/session") start_plumet
+ends_with_status_zero -
+report session-end-ends-plumet-with-status-0 $?
+wait $SESSION_PID
+report session-manager-saw-plumet-leave $?
 stop_desktop
 
 echo "$passed passed, $failed failed"

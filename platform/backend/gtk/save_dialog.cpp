@@ -12,6 +12,15 @@ struct Answer {
   int response = GTK_RESPONSE_CANCEL;
 };
 
+// What a request to end the program has to close.
+struct Running {
+  GtkNativeDialog* chooser = nullptr;
+  Answer* answer = nullptr;
+  GtkDialog* ask = nullptr;
+  bool ending = false;
+};
+Running running;
+
 void OnResponse(GtkNativeDialog*, int response, gpointer data) {
   auto* answer = static_cast<Answer*>(data);
   answer->response = response;
@@ -39,7 +48,9 @@ bool AskReplace(const std::string& path) {
   gtk_widget_show(ask);
   gtk_window_present(GTK_WINDOW(ask));
   gdk_window_raise(gtk_widget_get_window(ask));
+  running.ask = GTK_DIALOG(ask);
   const int response = gtk_dialog_run(GTK_DIALOG(ask));
+  running.ask = nullptr;
   gtk_widget_destroy(ask);
   return response == GTK_RESPONSE_YES;
 }
@@ -70,7 +81,11 @@ std::optional<Choice> Choose(const SaveDialogRequest& request, const std::string
   g_signal_connect(chooser, "response", G_CALLBACK(OnResponse), &answer);
   gtk_native_dialog_show(GTK_NATIVE_DIALOG(chooser));
   BringForward();
+  running.chooser = GTK_NATIVE_DIALOG(chooser);
+  running.answer = &answer;
   while (!answer.done) g_main_context_iteration(nullptr, TRUE);
+  running.chooser = nullptr;
+  running.answer = nullptr;
 
   std::optional<Choice> chosen;
   if (answer.response == GTK_RESPONSE_ACCEPT) {
@@ -92,6 +107,17 @@ std::optional<Choice> Choose(const SaveDialogRequest& request, const std::string
 
 }  // namespace
 
+void CancelSaveDialog() {
+  running.ending = true;
+  if (running.chooser != nullptr) {
+    // Hiding emits no response: the answer is given here.
+    gtk_native_dialog_hide(running.chooser);
+    running.answer->response = GTK_RESPONSE_CANCEL;
+    running.answer->done = true;
+  }
+  if (running.ask != nullptr) gtk_dialog_response(running.ask, GTK_RESPONSE_NO);
+}
+
 std::string WithTypeExtension(const std::string& path, const std::string& pattern) {
   const std::size_t slash = path.find_last_of('/');
   const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
@@ -102,14 +128,16 @@ std::string WithTypeExtension(const std::string& path, const std::string& patter
 }
 
 std::optional<std::string> RunSaveDialog(const SaveDialogRequest& request) {
+  running.ending = false;
   std::string suggestion;
   while (true) {
     const std::optional<Choice> chosen = Choose(request, suggestion);
-    if (!chosen) return std::nullopt;
+    if (!chosen || running.ending) return std::nullopt;
     // The chooser asked about the name as typed; a name that got its
     // extension only now is asked about here.
     if (!chosen->extended || !request.confirmOverwrite || !std::filesystem::exists(chosen->path) ||
         AskReplace(chosen->path)) {
+      if (running.ending) return std::nullopt;
       return chosen->path;
     }
     suggestion = std::filesystem::path(chosen->path).filename().string();

@@ -11,6 +11,7 @@
 #include <gtk/gtk.h>
 
 #include <algorithm>
+#include <csignal>
 #include <chrono>
 #include <optional>
 #include <set>
@@ -71,6 +72,18 @@ std::optional<EventKind> KeyEventKind(const XKeyEvent& key) {
 struct XDesktopCallbacks {
   static gboolean OnXReadable(gint, GIOCondition, gpointer self) {
     static_cast<XDesktop*>(self)->Drain();
+    return G_SOURCE_CONTINUE;
+  }
+  static gboolean OnCoverTimer(gpointer self) {
+    auto* desktop = static_cast<XDesktop*>(self);
+    desktop->coverTimer_ = 0;
+    desktop->CheckCovered();
+    XFlush(desktop->display_);
+    return G_SOURCE_REMOVE;
+  }
+  // SIGTERM, SIGHUP (the session ending) or SIGINT.
+  static gboolean OnEndRequest(gpointer self) {
+    static_cast<XDesktop*>(self)->RequestEnd();
     return G_SOURCE_CONTINUE;
   }
   static void OnCompositedChanged(GdkScreen* screen, gpointer self) {
@@ -146,11 +159,16 @@ XDesktop::XDesktop(Display* display) : display_(display) {
   composited_ = alphaVisual_ && gdk_screen_is_composited(screenObject);
   compositedHandler_ = g_signal_connect(screenObject, "composited-changed", G_CALLBACK(XDesktopCallbacks::OnCompositedChanged), this);
   fdWatch_ = g_unix_fd_add(ConnectionNumber(display_), G_IO_IN, XDesktopCallbacks::OnXReadable, this);
+  for (int signal : {SIGTERM, SIGHUP, SIGINT})
+    endWatches_.push_back(g_unix_signal_add(signal, XDesktopCallbacks::OnEndRequest, this));
+  session_ = std::make_unique<SessionClient>([this] { RequestEnd(); });
   XFlush(display_);
 }
 
 XDesktop::~XDesktop() {
   g_source_remove(fdWatch_);
+  for (unsigned watch : endWatches_) g_source_remove(watch);
+  if (coverTimer_ != 0) g_source_remove(coverTimer_);
   g_signal_handler_disconnect(gdk_screen_get_default(), compositedHandler_);
   windows_.clear();
   for (const auto& [id, cursor] : cursors_) XFreeCursor(display_, cursor);
@@ -285,11 +303,60 @@ void XDesktop::Raise(WindowId window) {
   XFlush(display_);
 }
 
+// Never in the middle of what the program does: the request waits in the
+// queue like any event, and an open save dialog is closed as cancelled.
+void XDesktop::RequestEnd() {
+  events_.push_back(Event{EventKind::Close});
+  if (dialogOpen_) CancelSaveDialog();
+}
+
 void XDesktop::KeepOnTop() {
   if (dialogOpen_) return;
   for (WindowId id : order_) {
     const XWindow& w = *windows_.at(id);
     if (w.Visible()) XRaiseWindow(display_, w.Xid());
+  }
+}
+
+std::vector<RaisePolicy::WindowRef> XDesktop::CoveringWindows() const {
+  std::vector<RaisePolicy::WindowRef> coverers;
+  Window rootReturn = None;
+  Window parent = None;
+  Window* children = nullptr;
+  unsigned count = 0;
+  if (!XQueryTree(display_, target_.root, &rootReturn, &parent, &children, &count)) return coverers;
+  std::vector<Rect> ours;  // our shown windows met so far, from the bottom of the stack
+  for (unsigned i = 0; i < count; ++i) {
+    if (const WindowId id = FromXid(children[i]); id != 0) {
+      if (windows_.at(id)->Visible()) ours.push_back(windows_.at(id)->Bounds());
+      continue;
+    }
+    XWindowAttributes a;
+    if (ours.empty() || !XGetWindowAttributes(display_, children[i], &a) || a.map_state != IsViewable ||
+        a.c_class != InputOutput) {
+      continue;
+    }
+    const Rect area{a.x, a.y, a.x + a.width + 2 * a.border_width, a.y + a.height + 2 * a.border_width};
+    if (std::any_of(ours.begin(), ours.end(), [&](const Rect& r) { return !r.Intersect(area).Empty(); }))
+      coverers.push_back(children[i]);
+  }
+  if (children != nullptr) XFree(children);
+  return coverers;
+}
+
+void XDesktop::CheckCovered() {
+  coverCheckDue_ = false;
+  if (dialogOpen_ || coverTimer_ != 0) return;
+  const std::uint64_t now = NowMs();
+  switch (raisePolicy_.Covered(CoveringWindows(), now)) {
+    case RaisePolicy::Answer::Raise:
+      KeepOnTop();
+      break;
+    case RaisePolicy::Answer::Later:
+      coverTimer_ = g_timeout_add(static_cast<guint>(raisePolicy_.WaitMs(now)), XDesktopCallbacks::OnCoverTimer, this);
+      break;
+    case RaisePolicy::Answer::Stay:
+      break;
   }
 }
 
@@ -478,6 +545,8 @@ void XDesktop::Drain() {
     XNextEvent(display_, &event);
     Translate(event);
   }
+  // Once per batch: a burst of restacks needs one look at the stack.
+  if (coverCheckDue_) CheckCovered();
   if (leaving_) {
     leaving_ = false;
     events_.push_back(PointerEvent(EventKind::PointerMove, 0, leaveX_, leaveY_, false));
@@ -539,14 +608,17 @@ void XDesktop::Translate(XEvent& event) {
       TranslateFocusOut(event.xfocus);
       return;
     case MapNotify:
-      if (event.xmap.event == target_.root && FromXid(event.xmap.window) == 0) KeepOnTop();
+      if (event.xmap.event == target_.root && FromXid(event.xmap.window) == 0) coverCheckDue_ = true;
       return;
     case ConfigureNotify:
       if (event.xconfigure.window == target_.root) {
         UpdateMonitor();
       } else if (event.xconfigure.event == target_.root && FromXid(event.xconfigure.window) == 0) {
-        KeepOnTop();
+        coverCheckDue_ = true;
       }
+      return;
+    case DestroyNotify:
+      if (event.xdestroywindow.event == target_.root) raisePolicy_.Forget(event.xdestroywindow.window);
       return;
     default:
       return;
@@ -635,7 +707,8 @@ std::optional<std::string> XDesktop::RunSaveDialog(const SaveDialogRequest& requ
   dialogOpen_ = false;
   // Input meant for our windows while the dialog was up is dropped, as the
   // owner of a modal dialog takes none.
-  std::erase_if(events_, [](const Event& e) { return e.kind != EventKind::DisplayChange; });
+  std::erase_if(events_,
+                [](const Event& e) { return e.kind != EventKind::DisplayChange && e.kind != EventKind::Close; });
   KeepOnTop();
   if (focus != 0) Focus(focus);
   RefreshFallbackGrab();

@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "platform/backend/backend.h"
+#include "platform/backend/gtk/raise_policy.h"
+#include "platform/backend/gtk/session_client.h"
 #include "platform/backend/gtk/x_window.h"
 
 namespace plumet::backend::gtk {
@@ -74,6 +76,12 @@ class XDesktop final : public Backend {
   };
   RootPointer QueryRootPointer() const;
   void KeepOnTop();
+  // The session ends: the program is asked to end as if its windows were closed.
+  void RequestEnd();
+  // Windows of other programs that lie above one of ours and overlap it.
+  std::vector<RaisePolicy::WindowRef> CoveringWindows() const;
+  // Raises our windows if they are covered and the policy lets us.
+  void CheckCovered();
   void UpdateMonitor();
   void UpdateCompositing(bool composited);
   // Without a compositor the board is cut out of its picture, so clicks
@@ -90,6 +98,8 @@ class XDesktop final : public Backend {
   int xiOpcode_ = -1;
   int randrEventBase_ = -1;
   unsigned fdWatch_ = 0;
+  std::vector<unsigned> endWatches_;  // termination signals
+  std::unique_ptr<SessionClient> session_;
   unsigned long compositedHandler_ = 0;
 
   Rect monitor_;  // the primary monitor, root coordinates
@@ -111,6 +121,10 @@ class XDesktop final : public Backend {
   int leaveX_ = 0;
   int leaveY_ = 0;
   std::deque<Event> events_;
+
+  RaisePolicy raisePolicy_;
+  bool coverCheckDue_ = false;  // another program's window appeared or moved
+  unsigned coverTimer_ = 0;     // a check the policy put off
 };
 
 }  // namespace plumet::backend::gtk
