@@ -19,4 +19,6 @@ enum BoardCommand : WPARAM {
   BC_BACKGROUND = 9,
   BC_FIRSTPAGE = 10,
   BC_SECONDPAGE = 11,
+  BC_UNDO = 12,
+  BC_REDO = 13,
 };

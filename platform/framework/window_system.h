@@ -137,6 +137,7 @@ class WindowSystem {
   int MillisecondsToNextTimer();
   void HandleEvent(const backend::Event& event);
   void HandlePointer(const backend::Event& event);
+  void PostFromOutside(const backend::Event& event);
   void CheckLeave(HWND under);
   void Dispatch(MSG msg);
   bool PreTranslate(MSG& msg);

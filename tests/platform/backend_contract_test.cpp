@@ -280,6 +280,30 @@ TEST_P(BackendContract, PointerEventsCarryWindowAndScreenCoordinates) {
   EXPECT_EQ(y, 100);
 }
 
+TEST_P(BackendContract, MessagesFromOutsideArriveExactlyAsSentInOrderWithInput) {
+  const WindowId board = OpenOpaque({100, 100, 300, 300}, kRed);
+  const PostedMessage sent[] = {{1025, 3, 2}, {1025, 0xFFFFFFFFu, INT32_MIN}, {0x7FFF, 0, -1}};
+  User().Press(150, 150);
+  User().PostFromOutside(sent[0]);
+  User().PostFromOutside(sent[1]);
+  User().Release(150, 150);
+  User().PostFromOutside(sent[2]);
+  std::vector<Event> events = User().TakeEvents();
+  std::erase_if(events, [](const Event& e) { return e.kind == EventKind::PointerMove; });
+  ASSERT_EQ(events.size(), 5u);
+  const EventKind order[] = {EventKind::PointerDown, EventKind::MessageFromOutside, EventKind::MessageFromOutside,
+                             EventKind::PointerUp, EventKind::MessageFromOutside};
+  for (std::size_t i = 0, m = 0; i < events.size(); ++i) {
+    EXPECT_EQ(events[i].kind, order[i]) << i;
+    if (events[i].kind != EventKind::MessageFromOutside) continue;
+    EXPECT_TRUE(events[i].window == 0 || events[i].window == board) << "to the program, or to our window";
+    EXPECT_EQ(events[i].posted.message, sent[m].message);
+    EXPECT_EQ(events[i].posted.wParam, sent[m].wParam);
+    EXPECT_EQ(events[i].posted.lParam, sent[m].lParam);
+    ++m;
+  }
+}
+
 TEST_P(BackendContract, LeavingOurWindowsForTheDesktopReportsAMoveWithoutWindow) {
   const WindowId w = OpenOpaque({100, 100, 200, 200}, kRed);
   User().Move(150, 150);

@@ -11,6 +11,7 @@
 #include "tests/platform/contract_harness.h"
 #include "tests/platform/x_test_server.h"
 
+#include "platform/backend/gtk/board_address.h"
 #include "platform/backend/gtk/x_desktop.h"
 
 #include <X11/Xlib.h>
@@ -138,6 +139,11 @@ class GtkHarness final : public ContractHarness {
     XSync(display_, False);
     XRRFreeScreenResources(resources);
     monitorChanged_ = true;
+  }
+
+  void PostFromOutside(const PostedMessage& message) override {
+    ASSERT_TRUE(gtk::PostToBoard(display_, message)) << "the backend holds the board's selection";
+    XSync(display_, False);
   }
 
   void Idle(int) override {}  // the backend's clock is the real one

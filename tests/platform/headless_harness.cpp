@@ -22,6 +22,7 @@ class HeadlessHarness final : public ContractHarness {
     desktop_.AddStep(ScriptCommand{0, CommandKind::Key, {}, key == EventKind::KeyEnter ? "Enter" : "Escape"});
   }
   void ChangeScreenSize(Size size) override { Step(CommandKind::Display, {size.width, size.height}); }
+  void PostFromOutside(const PostedMessage& message) override { desktop_.AddMessageFromOutside(message); }
   void Idle(int ms) override { Step(CommandKind::Wait, {ms}); }
 
   std::vector<Event> TakeEvents() override {

@@ -16,6 +16,7 @@
 #include <thread>
 #include <utility>
 
+#include "platform/backend/gtk/board_address.h"
 #include "platform/backend/gtk/save_dialog.h"
 #include "platform/backend/gtk/screen_geometry.h"
 #include "platform/backend/gtk/x_cursor.h"
@@ -83,10 +84,18 @@ std::unique_ptr<XDesktop> XDesktop::Open(std::string& error) {
     error = "the X server lacks the Shape extension";
     return nullptr;
   }
-  return std::unique_ptr<XDesktop>(new XDesktop(display));
+  // Two boards on one screen would fight over the pointer.
+  const Window address = XCreateWindow(display, DefaultRootWindow(display), -1, -1, 1, 1, 0, CopyFromParent,
+                                       InputOnly, CopyFromParent, 0, nullptr);
+  if (!ClaimBoardSelection(display, address)) {
+    XCloseDisplay(display);
+    error = std::string("a board already runs on display ") + gdk_display_get_name(gdk);
+    return nullptr;
+  }
+  return std::unique_ptr<XDesktop>(new XDesktop(display, address));
 }
 
-XDesktop::XDesktop(Display* display) : display_(display) {
+XDesktop::XDesktop(Display* display, Window address) : display_(display), address_(address) {
   WatchErrors(display_);
   const int screen = DefaultScreen(display_);
   target_.display = display_;
@@ -526,6 +535,17 @@ void XDesktop::Translate(XEvent& event) {
     }
     case FocusOut:
       TranslateFocusOut(event.xfocus);
+      return;
+    case ClientMessage:
+      // Other programs' messages come to the board's address; anything else
+      // sent there, or malformed, is dropped.
+      if (event.xclient.window == address_) {
+        if (std::optional<PostedMessage> posted = ReadPostedMessage(display_, event.xclient)) {
+          Event e{EventKind::MessageFromOutside};
+          e.posted = *posted;
+          events_.push_back(e);
+        }
+      }
       return;
     case MapNotify:
       if (event.xmap.event == target_.root && FromXid(event.xmap.window) == 0) KeepOnTop();

@@ -53,7 +53,7 @@ class XDesktop final : public Backend {
   std::optional<std::string> RunSaveDialog(const SaveDialogRequest& request) override;
 
  private:
-  explicit XDesktop(Display* display);
+  XDesktop(Display* display, Window address);
 
   bool ReadRoot(ScreenImage& out);
   XWindow* Find(WindowId window);
@@ -85,6 +85,7 @@ class XDesktop final : public Backend {
   friend struct XDesktopCallbacks;  // GLib's, in the source file
 
   Display* display_;
+  Window address_;  // owns the board's selection: where other programs post (board_address.h)
   XTarget target_;
   bool alphaVisual_ = false;
   int xiOpcode_ = -1;
