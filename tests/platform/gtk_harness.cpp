@@ -142,7 +142,9 @@ class GtkHarness final : public ContractHarness {
   }
 
   void PostFromOutside(const PostedMessage& message) override {
-    ASSERT_TRUE(gtk::PostToBoard(display_, message)) << "the backend holds the board's selection";
+    const Window board = gtk::RunningBoard(display_);
+    ASSERT_NE(board, static_cast<Window>(None)) << "the backend holds the board's selection";
+    gtk::PostToBoard(display_, board, message);
     XSync(display_, False);
   }
 

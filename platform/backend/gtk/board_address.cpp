@@ -26,9 +26,7 @@ bool ClaimBoardSelection(Display* display, Window owner) {
 
 Window RunningBoard(Display* display) { return XGetSelectionOwner(display, SelectionAtom(display)); }
 
-bool PostToBoard(Display* display, const PostedMessage& message) {
-  const Window board = RunningBoard(display);
-  if (board == None) return false;
+bool PostToBoard(Display* display, Window board, const PostedMessage& message) {
   XEvent event{};
   event.xclient.type = ClientMessage;
   event.xclient.window = board;
@@ -45,6 +43,17 @@ std::optional<PostedMessage> ReadPostedMessage(Display* display, const XClientMe
   // Xlib widens the 32-bit wire values into longs; only the low 32 bits were sent.
   return PostedMessage{static_cast<std::uint32_t>(event.data.l[0]), static_cast<std::uint32_t>(event.data.l[1]),
                        static_cast<std::int32_t>(static_cast<std::uint32_t>(event.data.l[2]))};
+}
+
+void RefuseSelection(Display* display, const XSelectionRequestEvent& request) {
+  XEvent answer{};
+  answer.xselection.type = SelectionNotify;
+  answer.xselection.requestor = request.requestor;
+  answer.xselection.selection = request.selection;
+  answer.xselection.target = request.target;
+  answer.xselection.property = None;
+  answer.xselection.time = request.time;
+  XSendEvent(display, request.requestor, False, NoEventMask, &answer);
 }
 
 }  // namespace plumet::backend::gtk

@@ -25,12 +25,15 @@ bool ClaimBoardSelection(Display* display, Window owner);
 // The window that stands for the running board, or None.
 Window RunningBoard(Display* display);
 
-// Queues the message for the running board on this connection (XFlush or
-// XSync sends it); false when no board runs on the display.
-bool PostToBoard(Display* display, const PostedMessage& message);
+// Queues the message for the board's window (RunningBoard) on this
+// connection; XFlush or XSync sends it.
+bool PostToBoard(Display* display, Window board, const PostedMessage& message);
 
 // The message a ClientMessage carries, or nothing when it is not one of ours
 // in the expected format.
 std::optional<PostedMessage> ReadPostedMessage(Display* display, const XClientMessageEvent& event);
+
+// Answers a client that asked for the selection's contents: there are none.
+void RefuseSelection(Display* display, const XSelectionRequestEvent& request);
 
 }  // namespace plumet::backend::gtk

@@ -52,7 +52,8 @@ SendResult PostToRunningBoard(const PostedMessage& message, std::string& display
   if (connection == nullptr) return SendResult::NoDisplay;
   const XErrorHandler previous = XSetErrorHandler(NoteSendError);
   sendFailed = false;
-  const bool posted = PostToBoard(connection, message);
+  const Window board = RunningBoard(connection);
+  const bool posted = board != None && PostToBoard(connection, board, message);
   XSync(connection, False);
   XSetErrorHandler(previous);
   XCloseDisplay(connection);

@@ -547,6 +547,10 @@ void XDesktop::Translate(XEvent& event) {
         }
       }
       return;
+    case SelectionRequest:
+      // The selection only marks the running board: it holds no contents.
+      RefuseSelection(display_, event.xselectionrequest);
+      return;
     case MapNotify:
       if (event.xmap.event == target_.root && FromXid(event.xmap.window) == 0) KeepOnTop();
       return;
