@@ -18,7 +18,7 @@ namespace {
 
 constexpr std::uint32_t kBoardCommand = 1025;
 
-class BoardAddress : public testing::Test {
+class BoardSelection : public testing::Test {
  protected:
   void SetUp() override {
     std::string error;
@@ -53,7 +53,7 @@ class BoardAddress : public testing::Test {
   std::unique_ptr<XDesktop> desktop_;
 };
 
-TEST_F(BoardAddress, OneBoardPerDisplayAndNothingLeftOnceItEnds) {
+TEST_F(BoardSelection, OneBoardPerDisplayAndNothingLeftOnceItEnds) {
   std::string error;
   EXPECT_EQ(XDesktop::Open(error), nullptr) << "a second board on the same display";
   EXPECT_NE(error.find("already runs"), std::string::npos) << error;
@@ -67,7 +67,7 @@ TEST_F(BoardAddress, OneBoardPerDisplayAndNothingLeftOnceItEnds) {
   EXPECT_NE(desktop_, nullptr) << error;
 }
 
-TEST_F(BoardAddress, MessagesOfAnyShapeFromAnyClientAreDroppedUnlessWellFormed) {
+TEST_F(BoardSelection, MessagesOfAnyShapeFromAnyClientAreDroppedUnlessWellFormed) {
   const Atom ours = XInternAtom(sender_, "PLUMET_POST_MESSAGE", False);
   for (const int format : {8, 16, 32, 0, 77}) {
     XEvent event{};
@@ -99,7 +99,7 @@ TEST_F(BoardAddress, MessagesOfAnyShapeFromAnyClientAreDroppedUnlessWellFormed) 
   EXPECT_EQ(answer.xselection.property, static_cast<Atom>(None));
 }
 
-TEST_F(BoardAddress, AFloodArrivesWholeAndInOrderAndTheBoardStillAnswers) {
+TEST_F(BoardSelection, AFloodArrivesWholeAndInOrderAndTheBoardStillAnswers) {
   constexpr std::int32_t kFlood = 100000;
   const Window board = RunningBoard(sender_);
   for (std::int32_t i = 0; i < kFlood; ++i) ASSERT_TRUE(PostToBoard(sender_, board, {kBoardCommand, 3, i}));

@@ -1,6 +1,9 @@
 #include "platform/backend/gtk/board_address.h"
 
-#include <string>
+#include <X11/Xlib-xcb.h>
+#include <xcb/xcb.h>
+
+#include <cstdlib>
 
 namespace plumet::backend::gtk {
 namespace {
@@ -12,17 +15,11 @@ Atom SelectionAtom(Display* display) {
 
 Atom MessageType(Display* display) { return XInternAtom(display, "PLUMET_POST_MESSAGE", False); }
 
-}  // namespace
+struct FreeEvent {
+  void operator()(xcb_generic_event_t* event) const { std::free(event); }
+};
 
-bool ClaimBoardSelection(Display* display, Window owner) {
-  const Atom selection = SelectionAtom(display);
-  XGrabServer(display);
-  const bool free = XGetSelectionOwner(display, selection) == None;
-  if (free) XSetSelectionOwner(display, selection, owner, CurrentTime);
-  XUngrabServer(display);
-  XSync(display, False);
-  return free && XGetSelectionOwner(display, selection) == owner;
-}
+}  // namespace
 
 Window RunningBoard(Display* display) { return XGetSelectionOwner(display, SelectionAtom(display)); }
 
@@ -38,22 +35,63 @@ bool PostToBoard(Display* display, Window board, const PostedMessage& message) {
   return XSendEvent(display, board, False, NoEventMask, &event) != 0;
 }
 
-std::optional<PostedMessage> ReadPostedMessage(Display* display, const XClientMessageEvent& event) {
-  if (event.format != 32 || event.message_type != MessageType(display)) return std::nullopt;
-  // Xlib widens the 32-bit wire values into longs; only the low 32 bits were sent.
-  return PostedMessage{static_cast<std::uint32_t>(event.data.l[0]), static_cast<std::uint32_t>(event.data.l[1]),
-                       static_cast<std::int32_t>(static_cast<std::uint32_t>(event.data.l[2]))};
+std::unique_ptr<BoardAddress> BoardAddress::Claim(const char* displayName, std::string& error) {
+  Display* display = XOpenDisplay(displayName);
+  if (display == nullptr) {
+    error = std::string("cannot open display ") + displayName;
+    return nullptr;
+  }
+  // Requests go through Xlib; the events are read with XCB, one at a time.
+  XSetEventQueueOwner(display, XCBOwnsEventQueue);
+  const Window window = XCreateWindow(display, DefaultRootWindow(display), -1, -1, 1, 1, 0, CopyFromParent,
+                                      InputOnly, CopyFromParent, 0, nullptr);
+  const Atom selection = SelectionAtom(display);
+  XGrabServer(display);
+  const bool free = XGetSelectionOwner(display, selection) == None;
+  if (free) XSetSelectionOwner(display, selection, window, CurrentTime);
+  XUngrabServer(display);
+  if (!free || XGetSelectionOwner(display, selection) != window) {
+    XCloseDisplay(display);
+    error = std::string("a board already runs on display ") + displayName;
+    return nullptr;
+  }
+  return std::unique_ptr<BoardAddress>(new BoardAddress(display, window));
 }
 
-void RefuseSelection(Display* display, const XSelectionRequestEvent& request) {
-  XEvent answer{};
-  answer.xselection.type = SelectionNotify;
-  answer.xselection.requestor = request.requestor;
-  answer.xselection.selection = request.selection;
-  answer.xselection.target = request.target;
-  answer.xselection.property = None;
-  answer.xselection.time = request.time;
-  XSendEvent(display, request.requestor, False, NoEventMask, &answer);
+BoardAddress::BoardAddress(Display* display, Window window)
+    : display_(display), window_(window), messageType_(MessageType(display)) {}
+
+BoardAddress::~BoardAddress() { XCloseDisplay(display_); }
+
+std::optional<PostedMessage> BoardAddress::Next() {
+  xcb_connection_t* connection = XGetXCBConnection(display_);
+  while (std::unique_ptr<xcb_generic_event_t, FreeEvent> event{xcb_poll_for_event(connection)}) {
+    switch (event->response_type & 0x7F) {
+      case XCB_CLIENT_MESSAGE: {
+        const auto* message = reinterpret_cast<const xcb_client_message_event_t*>(event.get());
+        if (message->window != window_ || message->format != 32 || message->type != messageType_) break;
+        return PostedMessage{message->data.data32[0], message->data.data32[1],
+                             static_cast<std::int32_t>(message->data.data32[2])};
+      }
+      case XCB_SELECTION_REQUEST: {
+        const auto* request = reinterpret_cast<const xcb_selection_request_event_t*>(event.get());
+        xcb_selection_notify_event_t refusal{};
+        refusal.response_type = XCB_SELECTION_NOTIFY;
+        refusal.time = request->time;
+        refusal.requestor = request->requestor;
+        refusal.selection = request->selection;
+        refusal.target = request->target;
+        refusal.property = XCB_NONE;
+        xcb_send_event(connection, 0, request->requestor, XCB_EVENT_MASK_NO_EVENT,
+                       reinterpret_cast<const char*>(&refusal));
+        xcb_flush(connection);
+        break;
+      }
+      default:
+        break;  // errors of our own requests, anything else sent here
+    }
+  }
+  return std::nullopt;
 }
 
 }  // namespace plumet::backend::gtk

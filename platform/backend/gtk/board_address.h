@@ -11,16 +11,13 @@
 
 #include <X11/Xlib.h>
 
+#include <memory>
 #include <optional>
+#include <string>
 
 #include "platform/backend/backend.h"
 
 namespace plumet::backend::gtk {
-
-// Takes the board's selection for owner unless another client holds it. The
-// test and the take run under a server grab, so two programs starting at
-// once cannot both win.
-bool ClaimBoardSelection(Display* display, Window owner);
 
 // The window that stands for the running board, or None.
 Window RunningBoard(Display* display);
@@ -29,11 +26,31 @@ Window RunningBoard(Display* display);
 // connection; XFlush or XSync sends it.
 bool PostToBoard(Display* display, Window board, const PostedMessage& message);
 
-// The message a ClientMessage carries, or nothing when it is not one of ours
-// in the expected format.
-std::optional<PostedMessage> ReadPostedMessage(Display* display, const XClientMessageEvent& event);
+// The running board's end: its own connection, whose events are read only as
+// fast as the program takes them, so that a flood from another program waits
+// in the server rather than in our memory.
+class BoardAddress {
+ public:
+  // Opens the display and takes the board's selection; nothing, with the
+  // reason, when another client holds it. The test and the take run under a
+  // server grab, so two programs starting at once cannot both win.
+  static std::unique_ptr<BoardAddress> Claim(const char* displayName, std::string& error);
+  ~BoardAddress();
+  BoardAddress(const BoardAddress&) = delete;
+  BoardAddress& operator=(const BoardAddress&) = delete;
 
-// Answers a client that asked for the selection's contents: there are none.
-void RefuseSelection(Display* display, const XSelectionRequestEvent& request);
+  int Fd() const { return ConnectionNumber(display_); }
+  // The next well-formed message that arrived, or nothing. Everything else
+  // sent here is dropped; a request for the selection's contents is refused
+  // (it has none).
+  std::optional<PostedMessage> Next();
+
+ private:
+  BoardAddress(Display* display, Window window);
+
+  Display* display_;
+  Window window_;
+  Atom messageType_;
+};
 
 }  // namespace plumet::backend::gtk

@@ -31,6 +31,8 @@ constexpr std::uint64_t kGrabRetryMs = 250;
 // How long, at most, a screen copy waits for the compositing manager.
 constexpr int kSettleTries = 5;
 constexpr int kSettleMs = 20;
+// Events taken ahead of the program; the rest waits in the server.
+constexpr std::size_t kMaxQueuedEvents = 256;
 
 // Failed requests on our connections (a window gone meanwhile, a focus that
 // cannot be set yet) only lose their effect; other connections keep the
@@ -85,17 +87,16 @@ std::unique_ptr<XDesktop> XDesktop::Open(std::string& error) {
     return nullptr;
   }
   // Two boards on one screen would fight over the pointer.
-  const Window address = XCreateWindow(display, DefaultRootWindow(display), -1, -1, 1, 1, 0, CopyFromParent,
-                                       InputOnly, CopyFromParent, 0, nullptr);
-  if (!ClaimBoardSelection(display, address)) {
+  std::unique_ptr<BoardAddress> address = BoardAddress::Claim(gdk_display_get_name(gdk), error);
+  if (!address) {
     XCloseDisplay(display);
-    error = std::string("a board already runs on display ") + gdk_display_get_name(gdk);
     return nullptr;
   }
-  return std::unique_ptr<XDesktop>(new XDesktop(display, address));
+  return std::unique_ptr<XDesktop>(new XDesktop(display, std::move(address)));
 }
 
-XDesktop::XDesktop(Display* display, Window address) : display_(display), address_(address) {
+XDesktop::XDesktop(Display* display, std::unique_ptr<BoardAddress> address)
+    : display_(display), address_(std::move(address)) {
   WatchErrors(display_);
   const int screen = DefaultScreen(display_);
   target_.display = display_;
@@ -141,11 +142,13 @@ XDesktop::XDesktop(Display* display, Window address) : display_(display), addres
   composited_ = alphaVisual_ && gdk_screen_is_composited(screenObject);
   compositedHandler_ = g_signal_connect(screenObject, "composited-changed", G_CALLBACK(XDesktopCallbacks::OnCompositedChanged), this);
   fdWatch_ = g_unix_fd_add(ConnectionNumber(display_), G_IO_IN, XDesktopCallbacks::OnXReadable, this);
+  addressWatch_ = g_unix_fd_add(address_->Fd(), G_IO_IN, XDesktopCallbacks::OnXReadable, this);
   XFlush(display_);
 }
 
 XDesktop::~XDesktop() {
   g_source_remove(fdWatch_);
+  g_source_remove(addressWatch_);
   g_signal_handler_disconnect(gdk_screen_get_default(), compositedHandler_);
   windows_.clear();
   for (const auto& [id, cursor] : cursors_) XFreeCursor(display_, cursor);
@@ -477,6 +480,14 @@ void XDesktop::Drain() {
     leaving_ = false;
     events_.push_back(PointerEvent(EventKind::PointerMove, 0, leaveX_, leaveY_, false));
   }
+  // Messages from other programs, no faster than the program takes them.
+  while (events_.size() < kMaxQueuedEvents) {
+    const std::optional<PostedMessage> posted = address_->Next();
+    if (!posted) break;
+    Event e{EventKind::MessageFromOutside};
+    e.posted = *posted;
+    events_.push_back(e);
+  }
   RefreshFallbackGrab();
   XFlush(display_);
 }
@@ -535,21 +546,6 @@ void XDesktop::Translate(XEvent& event) {
     }
     case FocusOut:
       TranslateFocusOut(event.xfocus);
-      return;
-    case ClientMessage:
-      // Other programs' messages come to the board's address; anything else
-      // sent there, or malformed, is dropped.
-      if (event.xclient.window == address_) {
-        if (std::optional<PostedMessage> posted = ReadPostedMessage(display_, event.xclient)) {
-          Event e{EventKind::MessageFromOutside};
-          e.posted = *posted;
-          events_.push_back(e);
-        }
-      }
-      return;
-    case SelectionRequest:
-      // The selection only marks the running board: it holds no contents.
-      RefuseSelection(display_, event.xselectionrequest);
       return;
     case MapNotify:
       if (event.xmap.event == target_.root && FromXid(event.xmap.window) == 0) KeepOnTop();

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/backend/backend.h"
+#include "platform/backend/gtk/board_address.h"
 #include "platform/backend/gtk/x_window.h"
 
 namespace plumet::backend::gtk {
@@ -53,7 +54,7 @@ class XDesktop final : public Backend {
   std::optional<std::string> RunSaveDialog(const SaveDialogRequest& request) override;
 
  private:
-  XDesktop(Display* display, Window address);
+  XDesktop(Display* display, std::unique_ptr<BoardAddress> address);
 
   bool ReadRoot(ScreenImage& out);
   XWindow* Find(WindowId window);
@@ -85,12 +86,13 @@ class XDesktop final : public Backend {
   friend struct XDesktopCallbacks;  // GLib's, in the source file
 
   Display* display_;
-  Window address_;  // owns the board's selection: where other programs post (board_address.h)
+  std::unique_ptr<BoardAddress> address_;  // where other programs post
   XTarget target_;
   bool alphaVisual_ = false;
   int xiOpcode_ = -1;
   int randrEventBase_ = -1;
   unsigned fdWatch_ = 0;
+  unsigned addressWatch_ = 0;
   unsigned long compositedHandler_ = 0;
 
   Rect monitor_;  // the primary monitor, root coordinates
