@@ -354,9 +354,11 @@ void WindowSystem::HandleEvent(const backend::Event& event) {
 void WindowSystem::PostFromOutside(const backend::Event& event) {
   const backend::PostedMessage& posted = event.posted;
   if (posted.message < WM_USER || posted.message >= kFirstRegisteredMessage) return;
-  HWND target = event.window != 0 ? FromNative(event.window) : nullptr;
-  if (event.window == 0) {
-    if (CWnd* main = AfxGetMainWnd()) target = main->GetSafeHwnd();
+  HWND target = nullptr;
+  if (event.window != 0) {
+    target = FromNative(event.window);
+  } else if (CWnd* main = AfxGetMainWnd()) {
+    target = main->GetSafeHwnd();
   }
   if (target == nullptr || Find(target) == nullptr) return;
   Post({target, posted.message, posted.wParam, posted.lParam});

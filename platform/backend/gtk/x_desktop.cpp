@@ -62,6 +62,15 @@ struct XDesktopCallbacks {
     static_cast<XDesktop*>(self)->Drain();
     return G_SOURCE_CONTINUE;
   }
+  // A flood that fills the queue while GTK runs its own loop (the save
+  // dialog) would wake it over and over: the watch rests until WaitEvent.
+  static gboolean OnAddressReadable(gint, GIOCondition, gpointer self) {
+    auto* desktop = static_cast<XDesktop*>(self);
+    desktop->Drain();
+    if (desktop->events_.size() < kMaxQueuedEvents) return G_SOURCE_CONTINUE;
+    desktop->addressWatch_ = 0;
+    return G_SOURCE_REMOVE;
+  }
   static void OnCompositedChanged(GdkScreen* screen, gpointer self) {
     auto* desktop = static_cast<XDesktop*>(self);
     desktop->UpdateCompositing(desktop->alphaVisual_ && gdk_screen_is_composited(screen));
@@ -142,13 +151,13 @@ XDesktop::XDesktop(Display* display, std::unique_ptr<BoardAddress> address)
   composited_ = alphaVisual_ && gdk_screen_is_composited(screenObject);
   compositedHandler_ = g_signal_connect(screenObject, "composited-changed", G_CALLBACK(XDesktopCallbacks::OnCompositedChanged), this);
   fdWatch_ = g_unix_fd_add(ConnectionNumber(display_), G_IO_IN, XDesktopCallbacks::OnXReadable, this);
-  addressWatch_ = g_unix_fd_add(address_->Fd(), G_IO_IN, XDesktopCallbacks::OnXReadable, this);
+  WatchAddress();
   XFlush(display_);
 }
 
 XDesktop::~XDesktop() {
   g_source_remove(fdWatch_);
-  g_source_remove(addressWatch_);
+  if (addressWatch_ != 0) g_source_remove(addressWatch_);
   g_signal_handler_disconnect(gdk_screen_get_default(), compositedHandler_);
   windows_.clear();
   for (const auto& [id, cursor] : cursors_) XFreeCursor(display_, cursor);
@@ -443,9 +452,16 @@ std::uint64_t XDesktop::NowMs() {
       std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch()).count());
 }
 
+void XDesktop::WatchAddress() {
+  if (addressWatch_ == 0) {
+    addressWatch_ = g_unix_fd_add(address_->Fd(), G_IO_IN, XDesktopCallbacks::OnAddressReadable, this);
+  }
+}
+
 std::optional<Event> XDesktop::WaitEvent(int timeoutMs) {
   Drain();
   if (events_.empty()) {
+    WatchAddress();
     bool expired = false;
     GSource* timer = nullptr;
     if (timeoutMs >= 0) {

@@ -61,8 +61,11 @@ class XDesktop final : public Backend {
   WindowId FromXid(Window xid) const;
   bool IsOwnedBy(WindowId window, WindowId owner) const;
 
-  // Reads and translates every event the server has sent.
+  // Reads and translates every event the server has sent; messages from
+  // other programs only while fewer than a few hundred events wait.
   void Drain();
+  // Watches the board's address for messages again (after a rest).
+  void WatchAddress();
   void Translate(XEvent& event);
   void TranslatePointer(const XEvent& event);
   void TranslateFocusOut(const XFocusChangeEvent& event);
