@@ -88,6 +88,16 @@ enum class EventKind {
   DisplayChange,
   Close,        // the desktop session asks the program to end
   FocusLost,    // another program took the keyboard focus
+  MessageFromOutside,  // another program posted a message to us: Event::posted
+};
+
+// A message another program posted, with its values exactly as sent. Window
+// systems with a message queue per window deliver it to the window it was
+// posted to; others (X) to the program: the event's window is then 0.
+struct PostedMessage {
+  std::uint32_t message = 0;
+  std::uint32_t wParam = 0;
+  std::int32_t lParam = 0;
 };
 
 struct Event {
@@ -98,6 +108,7 @@ struct Event {
   int screenX = 0;
   int screenY = 0;
   bool buttonDown = false;  // the left button is held (moves)
+  PostedMessage posted{};   // MessageFromOutside
 };
 
 struct FileType {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "platform/framework/app.h"
 #include "platform/framework/cursor_objects.h"
 #include "platform/framework/gdi.h"
 #include "platform/framework/gdi_objects.h"
@@ -21,6 +22,10 @@ gfx::IntRect Union(const gfx::IntRect& a, const gfx::IntRect& b) {
 }
 
 gfx::IntRect ToIntRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+// Application messages run from WM_USER up to here; above are the window
+// system's registered messages.
+constexpr UINT kFirstRegisteredMessage = 0xC000;
 
 }  // namespace
 
@@ -342,7 +347,27 @@ void WindowSystem::HandleEvent(const backend::Event& event) {
       break;
     case backend::EventKind::FocusLost:
       break;
+    case backend::EventKind::MessageFromOutside:
+      PostFromOutside(event);
+      break;
   }
+}
+
+// Other programs reach only the application's own messages: a forged system
+// message (pointer, timer, destroy) would carry handles and pointers they
+// cannot know. Without a window of its own the message is for the program,
+// whose main window takes it.
+void WindowSystem::PostFromOutside(const backend::Event& event) {
+  const backend::PostedMessage& posted = event.posted;
+  if (posted.message < WM_USER || posted.message >= kFirstRegisteredMessage) return;
+  HWND target = nullptr;
+  if (event.window != 0) {
+    target = FromNative(event.window);
+  } else if (CWnd* main = AfxGetMainWnd()) {
+    target = main->GetSafeHwnd();
+  }
+  if (target == nullptr || Find(target) == nullptr) return;
+  Post({target, posted.message, posted.wParam, posted.lParam});
 }
 
 void WindowSystem::HandlePointer(const backend::Event& event) {

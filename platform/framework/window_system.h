@@ -145,6 +145,7 @@ class WindowSystem {
   void HandleEvent(const backend::Event& event);
   void HandlePointer(const backend::Event& event);
   void HandleKey(const backend::Event& event);
+  void PostFromOutside(const backend::Event& event);
   void CheckLeave(HWND under);
   void Dispatch(MSG msg);
   bool PreTranslate(MSG& msg);

@@ -52,5 +52,43 @@ TEST_F(Robustness, PointsFarOutsideTheScreenAreDrawnSafely) {
   Run();
 }
 
+// Other programs reach the board the way the desktop delivers their messages
+// (the replay script's post): its commands work, forged system messages do not.
+TEST_F(Robustness, CommandsFromOtherProgramsReachTheBoardAndNothingElseDoes) {
+  Script("post 11 0\npost 3 2\ndrag 100 300 400 300 10");
+  Then([this] {
+    EXPECT_EQ(Board().m_nCurPage, 1);
+    ASSERT_EQ(Page(1).m_strokes.size(), 1u);
+    EXPECT_EQ(Page(1).m_strokes.back()->m_crColor, 0x0000FFu) << "red";
+  });
+  for (const UINT forged : {UINT{WM_CLOSE}, UINT{WM_DESTROY}, UINT{WM_LBUTTONDOWN}, UINT{WM_TIMER}, UINT{WM_COMMAND},
+                            UINT{0xC000}, UINT{0xFFFFFFFF}}) {
+    desktop_.AddMessageFromOutside({forged, IDOK, MAKELPARAM(200, 300)});
+  }
+  Script("post 10 0");
+  Then([this] {
+    EXPECT_TRUE(::IsWindow(Board().m_hWnd));
+    EXPECT_EQ(Board().m_nCurPage, 0) << "page 1 of the command line is the first page";
+    EXPECT_TRUE(Page(0).m_strokes.empty());
+    EXPECT_EQ(Page(1).m_strokes.size(), 1u);
+  });
+  Run();
+}
+
+TEST_F(Robustness, AFloodOfCommandsLeavesTheBoardAnsweringWithTheLastColour) {
+  constexpr int kFlood = 100000;
+  for (int i = 0; i < kFlood; ++i) {
+    // Every colour in turn, red last.
+    desktop_.AddMessageFromOutside({WM_BOARDCOMMAND, BC_COLOR, (i + 3) % 4});
+  }
+  Script("drag 100 300 400 300 10");
+  Then([this] {
+    ASSERT_EQ(Page(0).m_strokes.size(), 1u);
+    EXPECT_EQ(Page(0).m_strokes.back()->m_crColor, 0x0000FFu);
+    EXPECT_TRUE(ColorNear(Screen(250, 300), 0xFFFF0000u)) << "red ink on the screen";
+  });
+  Run();
+}
+
 }  // namespace
 }  // namespace plumet::test

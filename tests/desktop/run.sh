@@ -62,6 +62,7 @@ pixel() {  # x y [file] -> "r,g,b"
   convert "${3:-$WORK/shot.png}" -format "%[fx:int(255*p{$1,$2}.r)],%[fx:int(255*p{$1,$2}.g)],%[fx:int(255*p{$1,$2}.b)]" info:
 }
 is_blue() { IFS=, read -r r g b <<<"$1"; [ "$b" -gt 180 ] && [ "$r" -lt 90 ] && [ "$g" -lt 90 ]; }
+is_red() { IFS=, read -r r g b <<<"$1"; [ "$r" -gt 180 ] && [ "$g" -lt 90 ] && [ "$b" -lt 90 ]; }
 is_black() { [ "$1" = "0,0,0" ]; }
 # Colour changes along a row: the logger's stripes give one every 20 or 60
 # pixels; a view enlarged 2x gives half as many.
@@ -126,7 +127,7 @@ ends_with_status_zero() {  # [signal]: sent instead of the Escape key; "-": noth
   return 1
 }
 
-export WORK PX PY BTN_X BLUE_Y ZOOM_IN_Y ZOOM_OUT_Y SAVE_Y BACKGROUND_Y FOLD_Y LOGGER_GROUND
+export PLUMET WORK PX PY BTN_X BLUE_Y ZOOM_IN_Y ZOOM_OUT_Y SAVE_Y BACKGROUND_Y FOLD_Y LOGGER_GROUND
 
 # ---- With a compositing manager ---------------------------------------------
 start_desktop yes
@@ -181,8 +182,31 @@ check fold-and-unfold 15 '
   sleep 0.5
   shot
   [ "$(pixel $BTN_X $BLUE_Y)" != "255,255,255" ] || { echo "palette not back"; exit 1; }'
+check send-color-red-then-a-drag-leaves-red-ink 15 '
+  "$PLUMET" --send color red
+  drag 300 550 600
+  shot
+  is_red "$(pixel 450 550)" || { echo "ink: $(pixel 450 550)"; exit 1; }'
+check send-page-2-then-page-1-shows-the-first-pages-ink-again 15 '
+  "$PLUMET" --send page 2; sleep 0.5; shot
+  ! is_red "$(pixel 450 550)" || { echo "page 2 shows the ink of page 1"; exit 1; }
+  "$PLUMET" --send page 1; sleep 0.5; shot
+  is_red "$(pixel 450 550)" || { echo "ink: $(pixel 450 550)"; exit 1; }'
+check send-with-bad-words-exits-2 10 '
+  for words in "" "fly" "color purple" "page 3" "pen now" "4294967296" "-1" "3 2147483648" "3 2 1"; do
+    "$PLUMET" --send $words 2>"$WORK/err"; status=$?
+    [ $status -eq 2 ] && grep -q "^Usage: plumet --send" "$WORK/err" || { echo "\"$words\": $status"; exit 1; }
+  done'
+check a-second-plumet-on-the-display-exits-1 10 '
+  GSETTINGS_BACKEND=memory "$PLUMET" 2>"$WORK/err"; status=$?
+  cat "$WORK/err"
+  [ $status -eq 1 ] && grep -q "already runs" "$WORK/err"'
 ends_with_status_zero
 report escape-ends-plumet-with-status-0 $?
+check send-without-a-board-exits-1 10 '
+  "$PLUMET" --send pen 2>"$WORK/err"; status=$?
+  cat "$WORK/err"
+  [ $status -eq 1 ] && [ "$(wc -l <"$WORK/err")" -eq 1 ]'
 stop_desktop
 
 # ---- Without a compositing manager ------------------------------------------

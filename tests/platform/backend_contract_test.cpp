@@ -280,6 +280,29 @@ TEST_P(BackendContract, PointerEventsCarryWindowAndScreenCoordinates) {
   EXPECT_EQ(y, 100);
 }
 
+// Messages from another program keep their order; against the user's input
+// they have none (another program, another queue).
+TEST_P(BackendContract, MessagesFromOutsideArriveExactlyAsSentAndInOrder) {
+  const WindowId board = OpenOpaque({100, 100, 300, 300}, kRed);
+  const PostedMessage sent[] = {{1025, 3, 2}, {1025, 0xFFFFFFFFu, INT32_MIN}, {0x7FFF, 0, -1}};
+  User().Press(150, 150);
+  User().PostFromOutside(sent[0]);
+  User().PostFromOutside(sent[1]);
+  User().Release(150, 150);
+  User().PostFromOutside(sent[2]);
+  const std::vector<Event> events = User().TakeEvents();
+  EXPECT_EQ(OfKind(events, EventKind::PointerDown).size(), 1u);
+  EXPECT_EQ(OfKind(events, EventKind::PointerUp).size(), 1u);
+  const std::vector<Event> messages = OfKind(events, EventKind::MessageFromOutside);
+  ASSERT_EQ(messages.size(), std::size(sent));
+  for (std::size_t i = 0; i < messages.size(); ++i) {
+    EXPECT_TRUE(messages[i].window == 0 || messages[i].window == board) << "to the program, or to our window";
+    EXPECT_EQ(messages[i].posted.message, sent[i].message) << i;
+    EXPECT_EQ(messages[i].posted.wParam, sent[i].wParam) << i;
+    EXPECT_EQ(messages[i].posted.lParam, sent[i].lParam) << i;
+  }
+}
+
 TEST_P(BackendContract, LeavingOurWindowsForTheDesktopReportsAMoveWithoutWindow) {
   const WindowId w = OpenOpaque({100, 100, 200, 200}, kRed);
   User().Move(150, 150);

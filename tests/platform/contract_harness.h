@@ -46,6 +46,9 @@ class ContractHarness {
   virtual void Key(EventKind key) = 0;
   // The screen changes size.
   virtual void ChangeScreenSize(Size size) = 0;
+  // Another program posts the message to ours, the way the window system
+  // lets any program reach the running board.
+  virtual void PostFromOutside(const PostedMessage& message) = 0;
   // Arranges that ms of the backend's clock pass while the test calls
   // WaitEvent itself: no event arrives meanwhile.
   virtual void Idle(int ms) = 0;

@@ -4,5 +4,5 @@
 pkg_check_modules(XTEST REQUIRED IMPORTED_TARGET xtst)
 plumet_add_test(NAME backend_contract_gtk
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/backend_contract_test.cpp ${CMAKE_CURRENT_LIST_DIR}/gtk_harness.cpp
-          ${CMAKE_CURRENT_LIST_DIR}/x_test_server.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/x_test_server.cpp ${CMAKE_CURRENT_LIST_DIR}/x_board_address_test.cpp
   LIBS plumet_backend_gtk PkgConfig::XTEST)

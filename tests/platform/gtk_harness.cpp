@@ -12,6 +12,7 @@
 #include "tests/platform/contract_harness.h"
 #include "tests/platform/x_test_server.h"
 
+#include "platform/backend/gtk/board_address.h"
 #include "platform/backend/gtk/x_desktop.h"
 
 #include <X11/Xlib.h>
@@ -150,6 +151,13 @@ class GtkHarness final : public ContractHarness {
     XSync(display_, False);
     XRRFreeScreenResources(resources);
     monitorChanged_ = true;
+  }
+
+  void PostFromOutside(const PostedMessage& message) override {
+    const Window board = gtk::RunningBoard(display_);
+    ASSERT_NE(board, static_cast<Window>(None)) << "the backend holds the board's selection";
+    gtk::PostToBoard(display_, board, message);
+    XSync(display_, False);
   }
 
   void Idle(int) override {}  // the backend's clock is the real one

@@ -125,10 +125,10 @@ TEST(HeadlessSteps, StepsLeftWhenTheProgramEndsStillRun) {
 
 TEST(HeadlessSteps, AddScriptRefusesProgramCommandsAndAddsNothingOnError) {
   HeadlessDesktop desktop;
-  const auto errors = desktop.AddScript("click 1 1\npost 1 2\nwhere 3 3\n");
+  const auto errors = desktop.AddScript("click 1 1\npost 1 2\nwhere 3 3\nstart\n");
   ASSERT_EQ(errors.size(), 2u);
-  EXPECT_EQ(errors[0].line, 2);
-  EXPECT_EQ(errors[1].line, 3);
+  EXPECT_EQ(errors[0].line, 3);
+  EXPECT_EQ(errors[1].line, 4);
   EXPECT_FALSE(desktop.HasPendingSteps());
   EXPECT_FALSE(desktop.AddStep(ScriptCommand{1, CommandKind::Start, {}, {}}));
 }

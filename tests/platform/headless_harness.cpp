@@ -23,6 +23,7 @@ class HeadlessHarness final : public ContractHarness {
       if (headless::KeyNamed(name) == key) desktop_.AddStep(ScriptCommand{0, CommandKind::Key, {}, name});
   }
   void ChangeScreenSize(Size size) override { Step(CommandKind::Display, {size.width, size.height}); }
+  void PostFromOutside(const PostedMessage& message) override { desktop_.AddMessageFromOutside(message); }
   void Idle(int ms) override { Step(CommandKind::Wait, {ms}); }
 
   std::vector<Event> TakeEvents() override {

@@ -29,14 +29,14 @@ class FakeProgram final : public ReplayProgram {
           event->kind == EventKind::KeyEnter) {
         break;
       }
+      if (event->kind == EventKind::MessageFromOutside) {
+        posts.push_back({event->window, event->posted.message, event->posted.wParam, event->posted.lParam, eventsSeen,
+                         static_cast<std::int64_t>(desktop_.NowMs())});
+      }
       ++eventsSeen;
     }
     desktop_.DestroyWindow(board_);
     board_ = 0;
-  }
-
-  void Post(std::uint32_t code, std::int32_t arg) override {
-    posts.push_back({static_cast<std::int64_t>(code), arg, eventsSeen, static_cast<std::int64_t>(desktop_.NowMs())});
   }
 
   std::string Where(int x, int y) override {
@@ -45,7 +45,8 @@ class FakeProgram final : public ReplayProgram {
 
   int starts = 0;
   std::int64_t eventsSeen = 0;
-  std::vector<std::vector<std::int64_t>> posts;  // code, arg, events seen before, clock
+  // window, message, code, arg, events seen before, clock
+  std::vector<std::vector<std::int64_t>> posts;
 
  private:
   HeadlessDesktop& desktop_;
@@ -141,14 +142,16 @@ TEST(ReplayRunner, PostAndWhereRunInScriptOrderBetweenEvents) {
       "click 10 10\n"
       "wait 40\n"
       "post 7 -3\n"
+      "post 4294967295 -2147483648\n"
       "key Escape\n"
       "post 8 0\n"
       "where 10 10\n");
   EXPECT_EQ(run.exit, kReplayPassed) << run.err;
   EXPECT_EQ(run.out, "desktop\nboard\ndesktop\ndesktop\n");
-  ASSERT_EQ(run.posts.size(), 2u);
-  EXPECT_EQ(run.posts[0], (std::vector<std::int64_t>{7, -3, 2, 40})) << "after the click's two events and the wait";
-  EXPECT_EQ(run.posts[1][0], 8) << "a post after the end still reaches the program side";
+  // To the program (window 0), as the window system reports a message from another program.
+  ASSERT_EQ(run.posts.size(), 2u) << "a post after the end reaches nobody";
+  EXPECT_EQ(run.posts[0], (std::vector<std::int64_t>{0, 1025, 7, -3, 2, 40})) << "after the click's two events and the wait";
+  EXPECT_EQ(run.posts[1], (std::vector<std::int64_t>{0, 1025, 4294967295, -2147483648LL, 3, 40}));
 }
 
 }  // namespace

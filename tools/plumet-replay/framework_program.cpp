@@ -5,7 +5,6 @@
 
 namespace {
 
-constexpr UINT kBoardCommand = WM_USER + 1;
 constexpr int kBoardTemplate = 102;
 constexpr int kPaletteTemplate = 129;
 constexpr int kIconTemplate = 137;
@@ -13,11 +12,6 @@ constexpr int kIconTemplate = 137;
 }  // namespace
 
 void FrameworkProgram::Start() { theApp.InitInstance(); }
-
-void FrameworkProgram::Post(std::uint32_t code, std::int32_t arg) {
-  // Any sender may post to the board; without one the message goes nowhere.
-  if (CWnd* board = AfxGetMainWnd()) ::PostMessage(board->GetSafeHwnd(), kBoardCommand, code, arg);
-}
 
 std::string FrameworkProgram::Where(int x, int y) {
   HWND top = AfxWindowFromNative(desktop_.InputWindowAt(x, y));

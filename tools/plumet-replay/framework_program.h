@@ -9,7 +9,6 @@ class FrameworkProgram final : public plumet::backend::headless::ReplayProgram {
   explicit FrameworkProgram(plumet::backend::headless::HeadlessDesktop& desktop) : desktop_(desktop) {}
 
   void Start() override;
-  void Post(std::uint32_t code, std::int32_t arg) override;
   std::string Where(int x, int y) override;
 
  private:

@@ -4,9 +4,22 @@
 
 #include <cstdlib>
 
+#include "platform/backend/gtk/board_address.h"
 #include "platform/backend/gtk/x_desktop.h"
 
 namespace plumet::backend::gtk {
+namespace {
+
+bool sendFailed = false;
+
+// The board may end between finding it and posting to it: the error that
+// brings is an answer, not a reason to end this program.
+int NoteSendError(Display*, XErrorEvent*) {
+  sendFailed = true;
+  return 0;
+}
+
+}  // namespace
 
 bool StartToolkit(std::string& error) {
   // Our windows need X11: on a Wayland session GTK goes through XWayland.
@@ -30,6 +43,21 @@ std::unique_ptr<Backend> OpenDesktop(std::string& error) {
   // XWayland shows only X clients in its root window, not the real screen.
   if (desktop && WaylandSession()) desktop->SetCaptureAllowed(false);
   return desktop;
+}
+
+SendResult PostToRunningBoard(const PostedMessage& message, std::string& display) {
+  const char* name = XDisplayName(nullptr);
+  display = name != nullptr ? name : "";
+  Display* connection = XOpenDisplay(nullptr);
+  if (connection == nullptr) return SendResult::NoDisplay;
+  const XErrorHandler previous = XSetErrorHandler(NoteSendError);
+  sendFailed = false;
+  const Window board = RunningBoard(connection);
+  const bool posted = board != None && PostToBoard(connection, board, message);
+  XSync(connection, False);
+  XSetErrorHandler(previous);
+  XCloseDisplay(connection);
+  return posted && !sendFailed ? SendResult::Delivered : SendResult::NoBoard;
 }
 
 }  // namespace plumet::backend::gtk

@@ -18,6 +18,12 @@ bool WaylandSession();
 
 // The backend on the display GTK opened; nothing, with the reason, when it
 // lacks what the backend needs.
+// OpenDesktop fails while another board runs on the display.
 std::unique_ptr<Backend> OpenDesktop(std::string& error);
+
+enum class SendResult { Delivered, NoBoard, NoDisplay };
+// Posts a message to the board running on the display $DISPLAY names, as any
+// other program can; needs no toolkit. display receives the display's name.
+SendResult PostToRunningBoard(const PostedMessage& message, std::string& display);
 
 }  // namespace plumet::backend::gtk

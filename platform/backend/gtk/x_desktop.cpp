@@ -18,6 +18,7 @@
 #include <thread>
 #include <utility>
 
+#include "platform/backend/gtk/board_address.h"
 #include "platform/backend/gtk/save_dialog.h"
 #include "platform/backend/gtk/screen_geometry.h"
 #include "platform/backend/gtk/x_cursor.h"
@@ -32,6 +33,8 @@ constexpr std::uint64_t kGrabRetryMs = 250;
 // How long, at most, a screen copy waits for the compositing manager.
 constexpr int kSettleTries = 5;
 constexpr int kSettleMs = 20;
+// Events taken ahead of the program; the rest waits in the server.
+constexpr std::size_t kMaxQueuedEvents = 256;
 
 // Failed requests on our connections (a window gone meanwhile, a focus that
 // cannot be set yet) only lose their effect; other connections keep the
@@ -86,6 +89,15 @@ struct XDesktopCallbacks {
     static_cast<XDesktop*>(self)->RequestEnd();
     return G_SOURCE_CONTINUE;
   }
+  // A flood that fills the queue while GTK runs its own loop (the save
+  // dialog) would wake it over and over: the watch rests until WaitEvent.
+  static gboolean OnAddressReadable(gint, GIOCondition, gpointer self) {
+    auto* desktop = static_cast<XDesktop*>(self);
+    desktop->Drain();
+    if (desktop->events_.size() < kMaxQueuedEvents) return G_SOURCE_CONTINUE;
+    desktop->addressWatch_ = 0;
+    return G_SOURCE_REMOVE;
+  }
   static void OnCompositedChanged(GdkScreen* screen, gpointer self) {
     auto* desktop = static_cast<XDesktop*>(self);
     desktop->UpdateCompositing(desktop->alphaVisual_ && gdk_screen_is_composited(screen));
@@ -110,10 +122,17 @@ std::unique_ptr<XDesktop> XDesktop::Open(std::string& error) {
     error = "the X server lacks the Shape extension";
     return nullptr;
   }
-  return std::unique_ptr<XDesktop>(new XDesktop(display));
+  // Two boards on one screen would fight over the pointer.
+  std::unique_ptr<BoardAddress> address = BoardAddress::Claim(gdk_display_get_name(gdk), error);
+  if (!address) {
+    XCloseDisplay(display);
+    return nullptr;
+  }
+  return std::unique_ptr<XDesktop>(new XDesktop(display, std::move(address)));
 }
 
-XDesktop::XDesktop(Display* display) : display_(display) {
+XDesktop::XDesktop(Display* display, std::unique_ptr<BoardAddress> address)
+    : display_(display), address_(std::move(address)) {
   WatchErrors(display_);
   const int screen = DefaultScreen(display_);
   target_.display = display_;
@@ -162,6 +181,7 @@ XDesktop::XDesktop(Display* display) : display_(display) {
   for (int signal : {SIGTERM, SIGHUP, SIGINT})
     endWatches_.push_back(g_unix_signal_add(signal, XDesktopCallbacks::OnEndRequest, this));
   session_ = std::make_unique<SessionClient>([this] { RequestEnd(); });
+  WatchAddress();
   XFlush(display_);
 }
 
@@ -169,6 +189,7 @@ XDesktop::~XDesktop() {
   g_source_remove(fdWatch_);
   for (unsigned watch : endWatches_) g_source_remove(watch);
   if (coverTimer_ != 0) g_source_remove(coverTimer_);
+  if (addressWatch_ != 0) g_source_remove(addressWatch_);
   g_signal_handler_disconnect(gdk_screen_get_default(), compositedHandler_);
   windows_.clear();
   for (const auto& [id, cursor] : cursors_) XFreeCursor(display_, cursor);
@@ -512,9 +533,16 @@ std::uint64_t XDesktop::NowMs() {
       std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch()).count());
 }
 
+void XDesktop::WatchAddress() {
+  if (addressWatch_ == 0) {
+    addressWatch_ = g_unix_fd_add(address_->Fd(), G_IO_IN, XDesktopCallbacks::OnAddressReadable, this);
+  }
+}
+
 std::optional<Event> XDesktop::WaitEvent(int timeoutMs) {
   Drain();
   if (events_.empty()) {
+    WatchAddress();
     bool expired = false;
     GSource* timer = nullptr;
     if (timeoutMs >= 0) {
@@ -550,6 +578,14 @@ void XDesktop::Drain() {
   if (leaving_) {
     leaving_ = false;
     events_.push_back(PointerEvent(EventKind::PointerMove, 0, leaveX_, leaveY_, false));
+  }
+  // Messages from other programs, no faster than the program takes them.
+  while (events_.size() < kMaxQueuedEvents) {
+    const std::optional<PostedMessage> posted = address_->Next();
+    if (!posted) break;
+    Event e{EventKind::MessageFromOutside};
+    e.posted = *posted;
+    events_.push_back(e);
   }
   RefreshFallbackGrab();
   XFlush(display_);

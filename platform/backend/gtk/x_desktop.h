@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/backend/backend.h"
+#include "platform/backend/gtk/board_address.h"
 #include "platform/backend/gtk/raise_policy.h"
 #include "platform/backend/gtk/session_client.h"
 #include "platform/backend/gtk/x_window.h"
@@ -55,15 +56,18 @@ class XDesktop final : public Backend {
   std::optional<std::string> RunSaveDialog(const SaveDialogRequest& request) override;
 
  private:
-  explicit XDesktop(Display* display);
+  XDesktop(Display* display, std::unique_ptr<BoardAddress> address);
 
   bool ReadRoot(ScreenImage& out);
   XWindow* Find(WindowId window);
   WindowId FromXid(Window xid) const;
   bool IsOwnedBy(WindowId window, WindowId owner) const;
 
-  // Reads and translates every event the server has sent.
+  // Reads and translates every event the server has sent; messages from
+  // other programs only while fewer than a few hundred events wait.
   void Drain();
+  // Watches the board's address for messages again (after a rest).
+  void WatchAddress();
   void Translate(XEvent& event);
   void TranslatePointer(const XEvent& event);
   void TranslateFocusOut(const XFocusChangeEvent& event);
@@ -93,6 +97,7 @@ class XDesktop final : public Backend {
   friend struct XDesktopCallbacks;  // GLib's, in the source file
 
   Display* display_;
+  std::unique_ptr<BoardAddress> address_;  // where other programs post
   XTarget target_;
   bool alphaVisual_ = false;
   int xiOpcode_ = -1;
@@ -100,6 +105,7 @@ class XDesktop final : public Backend {
   unsigned fdWatch_ = 0;
   std::vector<unsigned> endWatches_;  // termination signals
   std::unique_ptr<SessionClient> session_;
+  unsigned addressWatch_ = 0;
   unsigned long compositedHandler_ = 0;
 
   Rect monitor_;  // the primary monitor, root coordinates

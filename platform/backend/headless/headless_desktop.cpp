@@ -186,7 +186,6 @@ std::optional<std::string> HeadlessDesktop::RunSaveDialog(const SaveDialogReques
 bool HeadlessDesktop::AddStep(const ScriptCommand& command) {
   switch (command.kind) {
     case CommandKind::Start:
-    case CommandKind::Post:
     case CommandKind::Where:
     case CommandKind::ExpectEnded:
       return false;
@@ -199,8 +198,7 @@ bool HeadlessDesktop::AddStep(const ScriptCommand& command) {
 std::vector<ScriptError> HeadlessDesktop::AddScript(std::string_view script) {
   ParsedScript parsed = ParseScript(script);
   for (const ScriptCommand& c : parsed.commands) {
-    if (c.kind == CommandKind::Start || c.kind == CommandKind::Post || c.kind == CommandKind::Where ||
-        c.kind == CommandKind::ExpectEnded) {
+    if (c.kind == CommandKind::Start || c.kind == CommandKind::Where || c.kind == CommandKind::ExpectEnded) {
       parsed.errors.push_back({c.line, "this command needs the program; the desktop alone cannot run it"});
     }
   }
@@ -210,6 +208,17 @@ std::vector<ScriptError> HeadlessDesktop::AddScript(std::string_view script) {
 }
 
 void HeadlessDesktop::AddCallback(std::function<void()> step) { steps_.emplace_back(std::move(step)); }
+
+void HeadlessDesktop::AddMessageFromOutside(const PostedMessage& message) {
+  AddCallback([this, message] { QueueMessageFromOutside(message); });
+}
+
+// For the program as a whole (window 0), as X delivers it.
+void HeadlessDesktop::QueueMessageFromOutside(const PostedMessage& message) {
+  Event event{EventKind::MessageFromOutside};
+  event.posted = message;
+  events_.push_back(event);
+}
 
 bool HeadlessDesktop::HasPendingSteps() const {
   return !steps_.empty() || !inputs_.empty() || waitLeft_ != 0 || !events_.empty();
@@ -281,8 +290,11 @@ void HeadlessDesktop::RunCommand(const ScriptCommand& c) {
     case CommandKind::SaveCancel:
       AddSaveAnswer(std::nullopt);
       break;
-    case CommandKind::Start:
     case CommandKind::Post:
+      QueueMessageFromOutside(
+          {kPostedMessage, static_cast<std::uint32_t>(c.numbers[0]), static_cast<std::int32_t>(c.numbers[1])});
+      break;
+    case CommandKind::Start:
     case CommandKind::Where:
     case CommandKind::ExpectEnded:
       break;  // refused by AddStep

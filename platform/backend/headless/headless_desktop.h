@@ -52,13 +52,16 @@ class HeadlessDesktop final : public Backend {
   void UseDesktopPattern();
 
   // Steps run in the order added. AddStep takes the lines the desktop runs
-  // itself (screen, desktop, desktop-pattern, pointer, key, wait, display,
-  // shot, save-answer) and returns false for any other command.
+  // itself (screen, desktop, desktop-pattern, pointer, key, wait, post,
+  // display, shot, save-answer) and returns false for any other command.
   bool AddStep(const ScriptCommand& command);
   // Parses and adds every line; on any error adds nothing and returns the errors.
   std::vector<ScriptError> AddScript(std::string_view script);
   // Runs between events with everything the earlier steps caused handled.
   void AddCallback(std::function<void()> step);
+  // A step in which another program posts a message to ours (`post` sends
+  // the board's command message).
+  void AddMessageFromOutside(const PostedMessage& message);
   bool HasPendingSteps() const;
   // Runs what is left without a program: time passes at once, and the events
   // the steps cause reach nobody (desktop input is still logged).
@@ -123,6 +126,7 @@ class HeadlessDesktop final : public Backend {
   using Step = std::variant<ScriptCommand, std::function<void()>>;
 
   void StartNextStep();
+  void QueueMessageFromOutside(const PostedMessage& message);
   void RunCommand(const ScriptCommand& command);
   void Deliver(const Input& input);
   void DeliverPointer(const Input& input);

@@ -40,11 +40,6 @@ int RunReplay(std::string_view script, HeadlessDesktop& desktop, ReplayProgram& 
           ended = true;
         });
         break;
-      case CommandKind::Post:
-        desktop.AddCallback([&program, c] {
-          program.Post(static_cast<std::uint32_t>(c.numbers[0]), static_cast<std::int32_t>(c.numbers[1]));
-        });
-        break;
       case CommandKind::Where:
         desktop.AddCallback([&program, &out, c] {
           out << program.Where(static_cast<int>(c.numbers[0]), static_cast<int>(c.numbers[1])) << '\n';

@@ -1,7 +1,6 @@
 // Runs a replay script: checks it whole, then drives the program on the
-// in-memory desktop line by line. The program side (start, posting to the
-// board, naming windows) comes from the caller, so that this runner needs no
-// framework.
+// in-memory desktop line by line. The program side (start, naming windows)
+// comes from the caller, so that this runner needs no framework.
 #pragma once
 
 #include <cstdint>
@@ -18,8 +17,6 @@ class ReplayProgram {
   virtual ~ReplayProgram() = default;
   // Runs the program on the desktop; returns when it has ended.
   virtual void Start() = 0;
-  // Posts a board command from an outside sender (nothing happens without a board).
-  virtual void Post(std::uint32_t code, std::int32_t arg) = 0;
   // What takes pointer input at a screen point: board, palette, icon,
   // "button ID" or desktop.
   virtual std::string Where(int x, int y) = 0;

@@ -53,6 +53,8 @@ struct ParsedScript {
 };
 
 inline constexpr Size kDefaultScreen{1366, 768};
+// What `post` sends from another program: the board's command message (WM_USER + 1).
+inline constexpr std::uint32_t kPostedMessage = 0x0400 + 1;
 
 ParsedScript ParseScript(std::string_view text);
 
