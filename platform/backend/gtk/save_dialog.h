@@ -9,11 +9,8 @@
 
 namespace plumet::backend::gtk {
 
-// Runs the chooser modally; the chosen path, or nothing when cancelled.
+// Runs the chooser modally; the chosen path, completed by the selected
+// type's extension (file_type_name.h), or nothing when cancelled.
 std::optional<std::string> RunSaveDialog(const SaveDialogRequest& request);
-
-// A name without an extension gets the one of the selected file type's
-// pattern ("*.png" gives ".png"); any other name stays as typed.
-std::string WithTypeExtension(const std::string& path, const std::string& pattern);
 
 }  // namespace plumet::backend::gtk
