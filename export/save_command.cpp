@@ -47,6 +47,6 @@ LRESULT RunSaveCommand(const BoardPicture& board, CWnd& owner) {
   // The name decides the format, not the file type chosen in the dialog.
   errno = 0;
   if (Export(board, path, AsciiLower(dialog.GetFileExt()))) return 1;
-  owner.MessageBox(FailureText(path).c_str(), "Save", MB_OK | MB_ICONERROR);
+  owner.MessageBox(FailureText(path).c_str(), "Plumet", MB_OK | MB_ICONERROR);
   return 0;
 }

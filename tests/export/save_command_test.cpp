@@ -118,7 +118,7 @@ TEST_F(SaveCommand, AFailedSaveShowsTheNameAndTheReason) {
     ASSERT_FALSE(desktop_.Messages().empty());
     const plumet::backend::MessageRequest& shown = desktop_.Messages().back();
     EXPECT_EQ(shown.text, "Could not save " + (folder_ / name) + ": " + reason);
-    EXPECT_EQ(shown.caption, "Save");
+    EXPECT_EQ(shown.caption, "Plumet");
   }
   TestBoard empty(320, 200);
   desktop_.AddSaveAnswer(folder_ / "empty.svg");
