@@ -106,7 +106,8 @@ TEST_F(SaveCommand, AFailedSaveShowsTheNameAndTheReason) {
   EXPECT_TRUE(desktop_.Messages().empty());
 
   std::filesystem::create_directory(folder_ / "locked");
-  std::filesystem::permissions(folder_ / "locked", std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  using std::filesystem::perms;
+  std::filesystem::permissions(folder_ / "locked", perms::owner_read | perms::owner_exec);
   const bool rootIgnoresModes = ::access((folder_ / "locked").c_str(), W_OK) == 0;
   const std::vector<std::pair<std::string, std::string>> failing = {
       {"missing/a.svg", "No such file or directory"},
@@ -124,7 +125,7 @@ TEST_F(SaveCommand, AFailedSaveShowsTheNameAndTheReason) {
   desktop_.AddSaveAnswer(folder_ / "empty.svg");
   EXPECT_EQ(RunSaveCommand(empty.Picture(), owner_), 0);
   EXPECT_EQ(desktop_.Messages().back().text, "Could not save " + (folder_ / "empty.svg") + ": No data available");
-  std::filesystem::permissions(folder_ / "locked", std::filesystem::perms::owner_all);
+  std::filesystem::permissions(folder_ / "locked", perms::owner_all);
 }
 
 }  // namespace

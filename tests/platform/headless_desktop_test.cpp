@@ -273,11 +273,13 @@ TEST(HeadlessSaveDialog, CompletesANameByTheSelectedType) {
   HeadlessDesktop desktop;
   SaveDialogRequest request;
   request.fileTypes = {{"TIFF", "*.tiff;*.tif"}, {"SVG", "*.svg"}};
-  const std::pair<std::string, std::size_t> typed[] = {{"/tmp/a.jpg", 1}, {"/tmp/b", 0},        {"/tmp/c.", 1},
-                                                       {"/tmp/D.TIF", 1}, {"/tmp/e.Svg", 0},   {"/tmp/.f", 9}};
+  const std::pair<std::string, std::size_t> typed[] = {{"/tmp/a.jpg", 1}, {"/tmp/b", 0},     {"/tmp/c.", 1},
+                                                       {"/tmp/D.TIF", 1}, {"/tmp/e.Svg", 0}, {"/tmp/.f", 9}};
   for (const auto& [path, type] : typed) desktop.AddSaveAnswer(path, type);
-  for (const char* expected : {"/tmp/a.jpg.svg", "/tmp/b.tiff", "/tmp/c.svg", "/tmp/D.TIF", "/tmp/e.Svg", "/tmp/.f.tiff"})
+  for (const char* expected :
+       {"/tmp/a.jpg.svg", "/tmp/b.tiff", "/tmp/c.svg", "/tmp/D.TIF", "/tmp/e.Svg", "/tmp/.f.tiff"}) {
     EXPECT_EQ(desktop.RunSaveDialog(request), std::optional<std::string>(expected));
+  }
 }
 
 TEST(HeadlessMessageBox, IsDismissedAtOnceAndKeptForTheTest) {

@@ -79,7 +79,7 @@ std::optional<Choice> Choose(const SaveDialogRequest& request, const std::string
   if (answer.response == GTK_RESPONSE_ACCEPT) {
     if (char* name = gtk_file_chooser_get_filename(files)) {
       const GtkFileFilter* selected = gtk_file_chooser_get_filter(files);
-      const std::size_t type = static_cast<std::size_t>(std::find(filters.begin(), filters.end(), selected) - filters.begin());
+      const auto type = static_cast<std::size_t>(std::find(filters.begin(), filters.end(), selected) - filters.begin());
       const std::string typed = name;
       g_free(name);
       const std::string path = WithTypeExtension(typed, request.fileTypes, type);
