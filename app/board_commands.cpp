@@ -159,5 +159,5 @@ LRESULT CScrivaneDlg::OnSave() {
   picture.pages = m_pages;
   picture.currentPage = m_nCurPage;
   picture.backMode = m_nBackMode;
-  return RunSaveCommand(picture);
+  return RunSaveCommand(picture, *this);
 }

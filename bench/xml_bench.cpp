@@ -117,9 +117,8 @@ void SaveToFile(benchmark::State& state) {
   CXmlDocument doc;
   doc.ParseText(SvgDocument().c_str());
   const std::string path = TempPath("save.svg");
-  const std::u16string widePath = Widen(path);
   for (auto _ : state) {
-    if (!doc.SaveToFile(widePath.c_str())) state.SkipWithError("save failed");
+    if (!doc.SaveToFile(path.c_str())) state.SkipWithError("save failed");
   }
   std::remove(path.c_str());
   SetThroughput(state, SvgDocument());

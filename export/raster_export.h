@@ -7,5 +7,6 @@
 
 // Page 0, then page 1, whichever is current; true when the whole file was written.
 bool SaveTiff(const BoardPicture& board, const std::string& path);
-// The current page; true when the file was written.
+// The current page; true when the file was written. On failure errno tells
+// why, as far as the system gave a reason.
 bool SavePng(const BoardPicture& board, const std::string& path);

@@ -2,22 +2,14 @@
 
 #include "model/board_modes.h"
 #include "model/qarel_page.h"
+#include <cerrno>
+
 #include "platform/codecs/safe_file_write.h"
-#include "platform/text/code_page_converter.h"
 #include "xml/xml_document.h"
 
 namespace {
 
 constexpr char16_t kDescription[] = u"Exported by Tessavon International LTD.https://plumet.app/";
-
-// The dialog's paths are UTF-8; the document takes UTF-16 names.
-std::u16string WidePath(const std::string& path) {
-  using namespace plumet::text;
-  const int length = static_cast<int>(path.size());
-  std::u16string wide(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, path.data(), length, nullptr, 0)), u'\0');
-  MultiByteToWideChar(CP_UTF8, path.data(), length, wide.data(), static_cast<int>(wide.size()));
-  return wide;
-}
 
 }  // namespace
 
@@ -37,7 +29,11 @@ bool SaveSvg(const BoardPicture& board, const std::string& path) {
     doc.SetAttributeNumber(doc.currentPos, u"height", board.height, 0);
     doc.SetAttributeText(doc.currentPos, u"style", u"stroke:none;fill:#ffffff", 0);
   }
-  if (!board.pages[board.currentPage].WriteSvg(doc)) return false;
+  if (!board.pages[board.currentPage].WriteSvg(doc)) {
+    errno = ENODATA;  // the reason a user is told: there is nothing to save
+    return false;
+  }
+  // The document goes to exactly the temporary the writer made, by its bytes.
   return plumet::codecs::WriteFileSafely(
-      path, [&doc](const std::string& writePath) { return doc.SaveToFile(WidePath(writePath).c_str()); });
+      path, [&doc](const plumet::codecs::SystemPath& writePath) { return doc.SaveToFile(writePath.c_str()); });
 }

@@ -5,6 +5,6 @@
 
 #include "export/board_picture.h"
 
-// False, and no file made or touched, for a page without strokes; false when
-// the file cannot be written.
+// False, and no file made or touched, for a page without strokes (errno
+// ENODATA); false when the file cannot be written (errno tells why).
 bool SaveSvg(const BoardPicture& board, const std::string& path);

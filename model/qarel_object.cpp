@@ -22,6 +22,17 @@ void AppendFixed(std::u16string& out, float value) {
   out.append(buffer, end);
 }
 
+// A start tag of the XML component holds less than 2^22 units; a points
+// list this long leaves room for the rest of the tag.
+constexpr std::size_t kMaxPointsText = std::size_t{1} << 20;
+
+void AppendPoint(std::u16string& out, const Gdiplus::PointF& point) {
+  AppendFixed(out, point.X);
+  out += u',';
+  AppendFixed(out, point.Y);
+  out += u' ';
+}
+
 void AppendDecimal(std::u16string& out, int value) {
   char buffer[16];
   const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
@@ -87,9 +98,6 @@ void CQarelObject::Draw(Gdiplus::Graphics* graphics) const {
 
 bool CQarelObject::WriteSvg(CXmlDocument& doc) const {
   if (m_nCount < 1) return false;
-  // Attributes go on the current element: without a new one they would land on another.
-  if (!doc.InsertElement(u"polyline", nullptr, 0)) return false;
-
   std::u16string style = u"fill:none;stroke:rgb(";
   if (m_nAlpha == 255) {
     AppendDecimal(style, GetRValue(m_crColor));
@@ -103,17 +111,23 @@ bool CQarelObject::WriteSvg(CXmlDocument& doc) const {
   style += u");stroke-width:";
   AppendFixed(style, m_fWidth);
   style += u";stroke-opacity:1.0";
-  const bool styleSet = doc.SetAttributeText(doc.currentPos, u"style", style.c_str(), 0);
 
-  std::u16string points;
-  points.reserve(static_cast<std::size_t>(m_nCount) * 24);
+  // A stroke too long for one tag goes on in further polylines of the same
+  // style, each from the last point of the one before: the same picture.
   const Gdiplus::PointF* p = Points();
-  for (std::int32_t i = 0; i < m_nCount; ++i) {
-    AppendFixed(points, p[i].X);
-    points += u',';
-    AppendFixed(points, p[i].Y);
-    points += u' ';
-  }
-  const bool pointsSet = doc.SetAttributeText(doc.currentPos, u"points", points.c_str(), 0);
-  return styleSet && pointsSet;
+  std::int32_t first = 0;
+  std::u16string points;
+  do {
+    points.clear();
+    std::int32_t i = first;
+    for (; i < m_nCount && (i < first + 2 || points.size() < kMaxPointsText); ++i) AppendPoint(points, p[i]);
+    // Attributes go on the current element: without a new one they would land on another.
+    if (!doc.InsertElement(u"polyline", nullptr, 0) ||
+        !doc.SetAttributeText(doc.currentPos, u"style", style.c_str(), 0) ||
+        !doc.SetAttributeText(doc.currentPos, u"points", points.c_str(), 0)) {
+      return false;
+    }
+    first = i - 1;
+  } while (first + 1 < m_nCount);
+  return true;
 }

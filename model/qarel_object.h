@@ -30,7 +30,8 @@ class CQarelObject {
   // isLast: the button-up position. True when the stroke changed.
   bool AddPoint(int x, int y, bool isLast);
   void Draw(Gdiplus::Graphics* graphics) const;
-  // Inserts one polyline element after the document's current element.
+  // Inserts polyline elements after the document's current element: one, or
+  // for a very long stroke several that join end to start.
   bool WriteSvg(CXmlDocument& doc) const;
 
   const Gdiplus::PointF* Points() const { return m_pPoints ? m_pPoints : m_inlinePoints; }

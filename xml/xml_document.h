@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/text/system_path.h"
 #include "xml/xml_records.h"
 #include "xml/xml_scanner.h"
 
@@ -56,7 +57,7 @@ class CXmlDocument {
   bool IsWellFormed() const;
 
   // Saving (the document's declared charset, status in statusText).
-  bool SaveToFile(const char16_t* path);
+  bool SaveToFile(const plumet::text::PathChar* path);
 
   // Records.
   ElementRecord& Record(std::int32_t index);

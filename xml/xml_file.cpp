@@ -104,7 +104,7 @@ bool IsBigEndianUtf16(const CXmlFile& file) {
   return mark == XDF_UTF16BE || (mark == 0 && CodePageForCharset(file.charset) == plumet::text::CP_UTF16BE);
 }
 
-bool OpenDocumentFile(const char16_t* path, CXmlFile& file) {
+bool OpenDocumentFile(const plumet::text::PathChar* path, CXmlFile& file) {
   file.status.clear();
   const bool append = (file.flags & XDF_APPEND) != 0;
   const bool write = !append && (file.flags & XDF_WRITE) != 0;

@@ -17,7 +17,7 @@ struct CXmlFile {
   std::u16string charset;
 };
 
-bool OpenDocumentFile(const char16_t* path, CXmlFile& file);
+bool OpenDocumentFile(const plumet::text::PathChar* path, CXmlFile& file);
 // Closes and clears the read, write and append flags; false when the
 // flush or close failed.
 bool CloseDocumentFile(CXmlFile& file);
@@ -25,11 +25,11 @@ bool WriteConvertedText(const std::u16string& text, CXmlFile& file);
 bool WriteRawUnits(const void* buffer, CXmlFile& file, const std::u16string* source);
 
 // statusOut and flagsInOut may be null; forcedCharset may be null or empty.
-bool WriteDocumentFile(const char16_t* path, const std::u16string& text, std::u16string* statusOut,
+bool WriteDocumentFile(const plumet::text::PathChar* path, const std::u16string& text, std::u16string* statusOut,
                        std::uint32_t* flagsInOut, const char16_t* forcedCharset);
 
 // Reads a whole document: after a 2-byte mark the file's UTF-16 units,
 // otherwise the bytes converted from the charset the open step found.
 // flagsOut receives the encoding flags, charsetOut that charset.
-bool ReadDocumentFile(const char16_t* path, std::u16string& textOut, std::u16string* statusOut,
+bool ReadDocumentFile(const plumet::text::PathChar* path, std::u16string& textOut, std::u16string* statusOut,
                       std::uint32_t* flagsOut, std::u16string* charsetOut);

@@ -28,7 +28,7 @@ std::u16string ConvertedText(const std::vector<unsigned char>& bytes, const std:
 
 }  // namespace
 
-bool ReadDocumentFile(const char16_t* path, std::u16string& textOut, std::u16string* statusOut,
+bool ReadDocumentFile(const plumet::text::PathChar* path, std::u16string& textOut, std::u16string* statusOut,
                       std::uint32_t* flagsOut, std::u16string* charsetOut) {
   CXmlFile file;
   file.flags = XDF_READ;

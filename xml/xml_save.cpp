@@ -18,7 +18,7 @@ std::u16string CharsetForText(const std::u16string& text, std::uint32_t flags) {
 
 }  // namespace
 
-bool WriteDocumentFile(const char16_t* path, const std::u16string& text, std::u16string* statusOut,
+bool WriteDocumentFile(const plumet::text::PathChar* path, const std::u16string& text, std::u16string* statusOut,
                        std::uint32_t* flagsInOut, const char16_t* forcedCharset) {
   CXmlFile file;
   file.flags = (flagsInOut != nullptr ? *flagsInOut : 0) | XDF_WRITE;
@@ -50,6 +50,6 @@ bool WriteDocumentFile(const char16_t* path, const std::u16string& text, std::u1
   return result;
 }
 
-bool CXmlDocument::SaveToFile(const char16_t* path) {
+bool CXmlDocument::SaveToFile(const plumet::text::PathChar* path) {
   return WriteDocumentFile(path, text, &statusText, &documentFlags, nullptr);
 }

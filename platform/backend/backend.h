@@ -123,6 +123,13 @@ struct SaveDialogRequest {
   WindowId parent = 0;
 };
 
+// A message for the user, shown above its owner until dismissed.
+struct MessageRequest {
+  WindowId owner = 0;
+  std::string caption;
+  std::string text;  // the file names in it are bytes, not always UTF-8
+};
+
 class Backend {
  public:
   virtual ~Backend() = default;
@@ -164,6 +171,8 @@ class Backend {
 
   // The modal save dialog: the chosen path, or nothing when cancelled.
   virtual std::optional<std::string> RunSaveDialog(const SaveDialogRequest& request) = 0;
+  // A modal message box with one button; returns once it is dismissed.
+  virtual void ShowMessage(const MessageRequest& message) = 0;
 };
 
 }  // namespace plumet::backend

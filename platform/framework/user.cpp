@@ -413,6 +413,17 @@ int GetSystemMetrics(int index) {
   }
 }
 
+int MessageBox(HWND owner, const char* text, const char* caption, UINT) {
+  plumet::backend::Backend* backend = AfxGetBackend();
+  if (!backend) return 0;
+  plumet::backend::MessageRequest request;
+  request.owner = AfxNativeWindow(owner);
+  request.caption = caption != nullptr ? caption : "Error";
+  request.text = text != nullptr ? text : "";
+  backend->ShowMessage(request);
+  return IDOK;
+}
+
 UINT GetDoubleClickTime() { return static_cast<UINT>(plumet::framework::kDoubleClickTime); }
 
 void AfxSetBackend(plumet::backend::Backend* backend) { System().SetBackend(backend); }

@@ -70,6 +70,10 @@ HCURSOR LoadCursor(HINSTANCE instance, UINT id);  // instance nullptr: a system 
 BOOL DestroyCursor(HCURSOR cursor);
 HICON LoadIcon(HINSTANCE instance, UINT id);
 
+// A modal message with an OK button, above its owner (nullptr: none); IDOK
+// once dismissed, 0 without a window system. A null caption reads "Error".
+int MessageBox(HWND owner, const char* text, const char* caption, UINT type);
+
 int GetSystemMetrics(int index);
 UINT GetDoubleClickTime();
 // Keyboard: the high bit is set while the key is held, as of the key message being handled.

@@ -244,6 +244,10 @@ constexpr UINT DT_CENTER = 0x0001;
 constexpr UINT DT_VCENTER = 0x0004;
 constexpr UINT DT_SINGLELINE = 0x0020;
 
+// Message box types: one OK button, an error sign.
+constexpr UINT MB_OK = 0x00000000;
+constexpr UINT MB_ICONERROR = 0x00000010;
+
 // File dialog flags.
 constexpr DWORD OFN_OVERWRITEPROMPT = 0x00000002;
 constexpr DWORD OFN_HIDEREADONLY = 0x00000004;

@@ -60,6 +60,9 @@ class CWnd {
   LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
     return ::SendMessage(m_hWnd, message, wParam, lParam);
   }
+  int MessageBox(const char* text, const char* caption = nullptr, UINT type = MB_OK) {
+    return ::MessageBox(m_hWnd, text, caption, type);
+  }
   void Invalidate(BOOL erase = TRUE) { ::InvalidateRect(m_hWnd, nullptr, erase); }
   void InvalidateRect(const RECT* rect, BOOL erase = TRUE) { ::InvalidateRect(m_hWnd, rect, erase); }
   HICON SetIcon(HICON icon, BOOL big);

@@ -1,21 +1,14 @@
 #include "platform/text/binary_file.h"
 
-#include <string>
-
-#include "platform/text/code_page_converter.h"
+#include <cstdio>
 
 namespace plumet::text {
 
 CBinaryFile::~CBinaryFile() { Close(); }
 
-bool CBinaryFile::Open(const char16_t* path, const char* mode) {
+bool CBinaryFile::Open(const PathChar* path, const char* mode) {
   Close();
-  std::u16string widePath = path != nullptr ? path : u"";
-  int length = static_cast<int>(widePath.size());
-  int bytes = WideCharToMultiByte(CP_UTF8, widePath.data(), length, nullptr, 0, nullptr);
-  std::string narrowPath(static_cast<std::size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_UTF8, widePath.data(), length, narrowPath.data(), bytes, nullptr);
-  stream_ = std::fopen(narrowPath.c_str(), mode);
+  stream_ = std::fopen(path != nullptr ? path : "", mode);
   return stream_ != nullptr;
 }
 

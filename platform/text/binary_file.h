@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "platform/text/system_path.h"
+
 namespace plumet::text {
 
 class CBinaryFile {
@@ -15,9 +17,9 @@ class CBinaryFile {
   CBinaryFile(const CBinaryFile&) = delete;
   CBinaryFile& operator=(const CBinaryFile&) = delete;
 
-  // The path is UTF-16 and reaches the file system as UTF-8; the mode is a
-  // C runtime mode string ("rb", "wb", "ab").
-  bool Open(const char16_t* path, const char* mode);
+  // The path reaches the file system as it is; the mode is a C runtime mode
+  // string ("rb", "wb", "ab").
+  bool Open(const PathChar* path, const char* mode);
   bool IsOpen() const { return stream_ != nullptr; }
   // Bytes in the file, read by seeking to its end; -1 on failure. The
   // position is left at the start.

@@ -173,6 +173,25 @@ check save-through-the-file-chooser-writes-png-with-ink 40 '
   sleep 0.5
   [ "$(head -c 8 "$WORK/drawing.png" | od -An -tx1 | tr -d " ")" = "89504e470d0a1a0a" ]
   is_blue "$(pixel 450 450 "$WORK/drawing.png")"'
+# A pipe nobody reads is refused at once; the message box says so and, once
+# dismissed, the board goes on (the check after the next ends it normally).
+check a-failed-save-shows-a-message-box 40 '
+  rm -f "$WORK/pipe.png"; mkfifo "$WORK/pipe.png"
+  click $BTN_X $SAVE_Y
+  wait_for "xdotool search --onlyvisible --name \"^Save\$\" >/dev/null 2>&1"
+  sleep 1
+  # Without a window manager a chooser opened a second time does not get the
+  # keyboard by itself.
+  xdotool windowfocus "$(xdotool search --onlyvisible --name "^Save\$" | head -n1)"
+  xdotool type --delay 20 "$WORK/pipe.png"
+  # Return saves, then accepts replacing the existing name.
+  while xdotool search --onlyvisible --name "^Save\$" >/dev/null 2>&1; do xdotool key Return; sleep 1; done
+  wait_for "xdotool search --onlyvisible --name \"^Plumet\$\" >/dev/null 2>&1"
+  xdotool windowfocus "$(xdotool search --onlyvisible --name "^Plumet\$" | head -n1)"
+  xdotool key Return
+  wait_for "! xdotool search --onlyvisible --name \"^Plumet\$\" >/dev/null 2>&1"
+  [ -p "$WORK/pipe.png" ] || { echo "the pipe was replaced"; exit 1; }
+  xdotool search --name "^Plumet Life\$" >/dev/null || { echo "the board has gone"; exit 1; }'
 check fold-and-unfold 15 '
   click $BTN_X $FOLD_Y
   shot

@@ -2,13 +2,17 @@
 // only when whole; links followed, permissions kept, devices written in place.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <string>
-#include <thread>
+#include <utility>
 
 #include "platform/codecs/safe_file_write.h"
 #include "tests/export/test_files.h"
@@ -123,20 +127,48 @@ TEST_F(SafeFileWrite, ADanglingLinkGetsTheFileItNames) {
   EXPECT_EQ(ReadBytes(folder_ / "later.svg"), "new");
 }
 
-TEST_F(SafeFileWrite, RefusesALinkLoopAFolderAndAMissingFolder) {
+// A pipe nobody reads would hold the program forever: refused like a folder,
+// each with the system's reason.
+TEST_F(SafeFileWrite, RefusesALinkLoopAFolderAPipeASocketAndAMissingFolder) {
   std::filesystem::create_symlink("loop-b", folder_ / "loop-a");
   std::filesystem::create_symlink("loop-a", folder_ / "loop-b");
   std::filesystem::create_directory(folder_ / "folder");
+  ASSERT_EQ(::mkfifo((folder_ / "pipe").c_str(), 0600), 0);
+  const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  const std::string socketPath = folder_ / "socket";
+  ASSERT_LT(socketPath.size(), sizeof address.sun_path);
+  socketPath.copy(address.sun_path, socketPath.size());
+  ASSERT_EQ(::bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
   bool called = false;
   const auto spy = [&called](const std::string&) { return called = true; };
 
-  EXPECT_FALSE(WriteFileSafely(folder_ / "loop-a", spy));
-  EXPECT_FALSE(WriteFileSafely(folder_ / "folder", spy));
-  EXPECT_FALSE(WriteFileSafely(folder_ / "missing/picture.png", spy));
+  const std::pair<std::string, int> refused[] = {{"loop-a", ELOOP}, {"folder", EISDIR}, {"pipe", ENXIO},
+                                                 {"socket", ENXIO}, {"missing/picture.png", ENOENT}};
+  for (const auto& [name, error] : refused) {
+    SCOPED_TRACE(name);
+    errno = 0;
+    EXPECT_FALSE(WriteFileSafely(folder_ / name, spy));
+    EXPECT_EQ(errno, error);
+  }
+  ::close(listener);
   EXPECT_FALSE(called);
   EXPECT_TRUE(std::filesystem::is_directory(folder_ / "folder"));
   EXPECT_TRUE(std::filesystem::is_empty(folder_ / "folder"));
-  EXPECT_EQ(folder_.Names(), (std::vector<std::string>{"folder", "loop-a", "loop-b"}));
+  EXPECT_EQ(folder_.Names(), (std::vector<std::string>{"folder", "loop-a", "loop-b", "pipe", "socket"}));
+}
+
+// A writer that opened some other name leaves the temporary empty; putting
+// that in place of the target would lose the user's file.
+TEST_F(SafeFileWrite, AWriteThatMissedTheTemporaryKeepsTheOldFile) {
+  WriteBytes(folder_ / "a.svg", "old");
+  EXPECT_FALSE(WriteFileSafely(folder_ / "a.svg", [this](const std::string&) {
+    return WriteThrough(folder_ / "elsewhere", "new");
+  }));
+  EXPECT_EQ(errno, EIO);
+  EXPECT_EQ(ReadBytes(folder_ / "a.svg"), "old");
+  EXPECT_EQ(folder_.Names(), (std::vector<std::string>{"a.svg", "elsewhere"}));
 }
 
 TEST_F(SafeFileWrite, WritesADeviceInPlace) {
@@ -147,19 +179,6 @@ TEST_F(SafeFileWrite, WritesADeviceInPlace) {
   }));
   EXPECT_EQ(seenPath, "/dev/null");
   EXPECT_TRUE(S_ISCHR(LinkStatusOf("/dev/null").st_mode));
-}
-
-TEST_F(SafeFileWrite, WritesAPipeInPlace) {
-  const std::string fifo = folder_ / "pipe";
-  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-  std::string received;
-  std::thread reader([&] { received = ReadBytes(fifo); });
-  const bool written = WriteFileSafely(fifo, Writing("through the pipe"));
-  reader.join();
-  EXPECT_TRUE(written);
-  EXPECT_EQ(received, "through the pipe");
-  EXPECT_TRUE(S_ISFIFO(LinkStatusOf(fifo).st_mode));
-  EXPECT_EQ(folder_.Names(), std::vector<std::string>{"pipe"});
 }
 
 TEST_F(SafeFileWrite, AFullDiskLeavesTheOldFileAndNoTemporary) {
@@ -183,11 +202,57 @@ TEST_F(SafeFileWrite, TheFileSizeLimitLeavesTheOldFileAndNoTemporary) {
   EXPECT_EQ(folder_.Names(), std::vector<std::string>{"a.png"});
 }
 
-TEST_F(SafeFileWrite, ALongNameStillGetsATemporary) {
-  const std::string name = std::string(250, 'n') + ".png";
-  ASSERT_TRUE(WriteFileSafely(folder_ / name, Writing("new")));
-  EXPECT_EQ(ReadBytes(folder_ / name), "new");
-  EXPECT_EQ(folder_.Names(), std::vector<std::string>{name});
+// The temporary's name is the start of the target's, shortened for long
+// names without cutting a character: 70 three-byte characters and ".svg".
+TEST_F(SafeFileWrite, ALongNameStillGetsATemporaryOfWholeCharacters) {
+  std::string wide;
+  for (int i = 0; i < 70; ++i) wide += "\xE7\x94\xBB";  // U+753B
+  for (const std::string& name : {std::string(250, 'n') + ".png", wide + ".svg"}) {
+    std::string temporary;
+    ASSERT_TRUE(WriteFileSafely(folder_ / name, [&temporary](const std::string& path) {
+      temporary = std::filesystem::path(path).filename();
+      return WriteThrough(path, "new");
+    }));
+    const std::string stem = temporary.substr(1, temporary.size() - std::string(".XXXXXX").size() - 1);
+    EXPECT_EQ(temporary.front(), '.');
+    EXPECT_EQ(name.rfind(stem, 0), 0u);
+    EXPECT_GE(stem.size(), 198u);
+    EXPECT_NE(static_cast<unsigned char>(name[stem.size()]) & 0xC0, 0x80) << "a character cut at " << stem.size();
+    EXPECT_EQ(ReadBytes(folder_ / name), "new");
+    EXPECT_EQ(folder_.Names(), std::vector<std::string>{name});
+    std::filesystem::remove(folder_ / name);
+  }
+}
+
+void ExitOnSignal(int) { ::_exit(3); }
+
+// A logout's SIGTERM or SIGHUP, or a terminal's SIGINT, in the middle of a
+// write ends the program only once the temporary is gone: with the signal's
+// default action and with a handler of the program's own.
+TEST_F(SafeFileWrite, AnEndingSignalDuringTheWriteLeavesNoTemporary) {
+  const std::string target = folder_ / "a.png";
+  const auto interrupted = [target](int signal) {
+    return WriteFileSafely(target, [signal](const std::string& path) {
+      ::kill(::getpid(), signal);
+      return WriteThrough(path, "new");
+    });
+  };
+  for (int signal : {SIGTERM, SIGHUP, SIGINT}) {
+    SCOPED_TRACE(signal);
+    WriteBytes(target, "old");
+    EXPECT_EXIT(interrupted(signal), testing::KilledBySignal(signal), "");
+    EXPECT_EQ(folder_.Names(), std::vector<std::string>{"a.png"});
+  }
+  WriteBytes(target, "old");
+  EXPECT_EXIT(
+      {
+        std::signal(SIGTERM, ExitOnSignal);
+        interrupted(SIGTERM);
+      },
+      testing::ExitedWithCode(3), "");
+  EXPECT_EQ(folder_.Names(), std::vector<std::string>{"a.png"});
+  // The signal waited for the rename: the new file is whole and in place.
+  EXPECT_EQ(ReadBytes(target), "new");
 }
 
 }  // namespace

@@ -2,7 +2,12 @@
 // answered name chooses; the dialog answers as the headless desktop is told.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "export/save_command.h"
 #include "platform/backend/headless/headless_desktop.h"
@@ -25,11 +30,12 @@ class SaveCommand : public testing::Test {
     AfxSetBackend(&desktop_);
   }
   ~SaveCommand() override { AfxSetBackend(nullptr); }
-  LRESULT SaveAs(const std::string& name) {
-    desktop_.AddSaveAnswer(folder_ / name);
-    return RunSaveCommand(board_.Picture());
+  LRESULT SaveAs(const std::string& name, std::size_t fileType = 0) {
+    desktop_.AddSaveAnswer(folder_ / name, fileType);
+    return RunSaveCommand(board_.Picture(), owner_);
   }
   HeadlessDesktop desktop_;
+  CWnd owner_;
   TestBoard board_;
   TempFolder folder_;
 };
@@ -39,9 +45,10 @@ TEST_F(SaveCommand, AsksForANameWithTheThreeTypesAndConfirmsReplacing) {
   ASSERT_EQ(desktop_.SaveDialogRequests().size(), 1u);
   const plumet::backend::SaveDialogRequest& request = desktop_.SaveDialogRequests()[0];
   ASSERT_EQ(request.fileTypes.size(), 3u);
-  const char* patterns[] = {"*.tiff", "*.png", "*.svg"};
+  const char* labels[] = {"*.tiff", "*.png", "*.svg"};
+  const char* patterns[] = {"*.tiff;*.tif", "*.png", "*.svg"};
   for (std::size_t i = 0; i < 3; ++i) {
-    EXPECT_EQ(request.fileTypes[i].label, patterns[i]);
+    EXPECT_EQ(request.fileTypes[i].label, labels[i]);
     EXPECT_EQ(request.fileTypes[i].pattern, patterns[i]);
   }
   EXPECT_EQ(request.defaultExtension, "tiff");
@@ -49,7 +56,9 @@ TEST_F(SaveCommand, AsksForANameWithTheThreeTypesAndConfirmsReplacing) {
 }
 
 struct NameCase {
-  const char* name;
+  const char* typed;
+  std::size_t fileType;  // selected in the dialog
+  const char* name;      // of the file written
   Written format;
 };
 
@@ -57,7 +66,9 @@ class SaveCommandFormat : public SaveCommand, public testing::WithParamInterface
 
 TEST_P(SaveCommandFormat, FollowsTheLowerCasedExtension) {
   const std::string path = folder_ / GetParam().name;
-  ASSERT_EQ(SaveAs(GetParam().name), 1);
+  ASSERT_EQ(SaveAs(GetParam().typed, GetParam().fileType), 1);
+  EXPECT_EQ(folder_.Names(), std::vector<std::string>{GetParam().name});
+  EXPECT_TRUE(desktop_.Messages().empty());
   switch (GetParam().format) {
     case Written::Tiff: {
       const auto frames = ReadTiff(path);
@@ -74,11 +85,47 @@ TEST_P(SaveCommandFormat, FollowsTheLowerCasedExtension) {
   }
 }
 
-// The plain names run end to end; these are the names with more than one dot
-// and mixed case.
-INSTANTIATE_TEST_SUITE_P(Names, SaveCommandFormat,
-                         testing::Values(NameCase{"a.png.svg", Written::Svg}, NameCase{"b.svg.tiff", Written::Tiff},
-                                         NameCase{"c.pNg", Written::Png}, NameCase{"d.tIfF", Written::Tiff},
-                                         NameCase{"e.tiff.", Written::Svg}));
+// The plain names run end to end; these are the names with more than one dot,
+// mixed case, and names the dialog completes by the selected type, so that
+// no name hides what the file holds.
+INSTANTIATE_TEST_SUITE_P(
+    Names, SaveCommandFormat,
+    testing::Values(NameCase{"a.png.svg", 0, "a.png.svg", Written::Svg},
+                    NameCase{"b.svg.tiff", 2, "b.svg.tiff", Written::Tiff},
+                    NameCase{"c.pNg", 0, "c.pNg", Written::Png}, NameCase{"d.tIfF", 1, "d.tIfF", Written::Tiff},
+                    NameCase{"e.TIF", 2, "e.TIF", Written::Tiff}, NameCase{"f.tiff.", 0, "f.tiff.tiff", Written::Tiff},
+                    NameCase{"g.jpg", 1, "g.jpg.png", Written::Png}, NameCase{"h", 2, "h.svg", Written::Svg},
+                    NameCase{".hidden", 1, ".hidden.png", Written::Png}));
+
+// A failed save is told, with the name and the system's reason; the result
+// stays 0. A cancel and a good save say nothing.
+TEST_F(SaveCommand, AFailedSaveShowsTheNameAndTheReason) {
+  desktop_.AddSaveAnswer(std::nullopt);
+  EXPECT_EQ(RunSaveCommand(board_.Picture(), owner_), 0);
+  EXPECT_EQ(SaveAs("ok.png"), 1);
+  EXPECT_TRUE(desktop_.Messages().empty());
+
+  std::filesystem::create_directory(folder_ / "locked");
+  using std::filesystem::perms;
+  std::filesystem::permissions(folder_ / "locked", perms::owner_read | perms::owner_exec);
+  const bool rootIgnoresModes = ::access((folder_ / "locked").c_str(), W_OK) == 0;
+  const std::vector<std::pair<std::string, std::string>> failing = {
+      {"missing/a.svg", "No such file or directory"},
+      {"ok.png/a.tiff", "Not a directory"},
+      {"locked/a.png", rootIgnoresModes ? "" : "Permission denied"}};
+  for (const auto& [name, reason] : failing) {
+    if (reason.empty()) continue;
+    EXPECT_EQ(SaveAs(name), 0);
+    ASSERT_FALSE(desktop_.Messages().empty());
+    const plumet::backend::MessageRequest& shown = desktop_.Messages().back();
+    EXPECT_EQ(shown.text, "Could not save " + (folder_ / name) + ": " + reason);
+    EXPECT_EQ(shown.caption, "Plumet");
+  }
+  TestBoard empty(320, 200);
+  desktop_.AddSaveAnswer(folder_ / "empty.svg");
+  EXPECT_EQ(RunSaveCommand(empty.Picture(), owner_), 0);
+  EXPECT_EQ(desktop_.Messages().back().text, "Could not save " + (folder_ / "empty.svg") + ": No data available");
+  std::filesystem::permissions(folder_ / "locked", perms::owner_all);
+}
 
 }  // namespace

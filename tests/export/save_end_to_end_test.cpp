@@ -2,6 +2,7 @@
 // pen, answer the save dialog, run BC_SAVE; the files are read back with
 // libpng, libtiff and pugixml.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -9,6 +10,7 @@
 #include <optional>
 #include <pugixml.hpp>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/board_modes.h"
@@ -74,22 +76,27 @@ class SaveEndToEnd : public BoardFixture {
   TempFolder folder_;
 };
 
+// A name the dialog does not know the extension of gets the one of the
+// preselected type, TIFF, so every file's name says what it holds.
 TEST_F(SaveEndToEnd, EveryNameGetsTheFormatOfItsExtension) {
-  const std::vector<std::string> tiffs{"a.tiff", "b.TIFF", "c.Tiff"};
+  const std::vector<std::string> tiffs{"a.tiff", "b.TIFF", "c.Tiff", "g.tif", "h.jpg.tiff", "no-extension.tiff"};
   const std::vector<std::string> pngs{"d.png", "e.PNG"};
-  const std::vector<std::string> svgs{"f.svg", "g.tif", "h.jpg", "no-extension"};
-  std::vector<std::string> names;
-  for (const auto* group : {&tiffs, &pngs, &svgs}) names.insert(names.end(), group->begin(), group->end());
-  std::vector<LRESULT> results(names.size(), -1);
+  const std::vector<std::string> svgs{"f.svg"};
+  const std::vector<std::string> typed{"a.tiff", "b.TIFF", "c.Tiff", "g.tif", "h.jpg", "no-extension",
+                                       "d.png",  "e.PNG",  "f.svg"};
+  std::vector<LRESULT> results(typed.size(), -1);
   LRESULT cancelled = -1;
 
   DrawOnBothPages();
-  for (std::size_t i = 0; i < names.size(); ++i) SaveAs(folder_ / names[i], &results[i]);
+  for (std::size_t i = 0; i < typed.size(); ++i) SaveAs(folder_ / typed[i], &results[i]);
   SaveAs("cancel", &cancelled);
   Run();
 
-  EXPECT_EQ(results, std::vector<LRESULT>(names.size(), 1));
+  EXPECT_EQ(results, std::vector<LRESULT>(typed.size(), 1));
   EXPECT_EQ(cancelled, 0);
+  EXPECT_TRUE(desktop_.Messages().empty());
+  std::vector<std::string> names;
+  for (const auto* group : {&tiffs, &pngs, &svgs}) names.insert(names.end(), group->begin(), group->end());
   std::sort(names.begin(), names.end());
   EXPECT_EQ(folder_.Names(), names);  // nothing for the cancel, no temporaries
   for (const std::string& name : tiffs) {
@@ -179,6 +186,29 @@ TEST_F(SaveEndToEnd, SvgOfAKnownPageToTheByteOnTheSeeThroughAndTheWhiteBoard) {
                 stroke);
 }
 
+// Names are bytes: an old Latin-1 name is no UTF-8, and 70 CJK characters
+// make a name whose temporary must be shortened. Each replaces its old file.
+TEST_F(SaveEndToEnd, SvgOverAnOldFileWhoseNameIsNotUtf8OrIsLong) {
+  std::string cjk;
+  for (int i = 0; i < 70; ++i) cjk += "\xE7\x94\xBB";
+  const std::vector<std::string> names{"caf\xE9.svg", cjk + ".svg"};
+  std::vector<LRESULT> results(names.size(), -1);
+  for (const std::string& name : names) WriteBytes(folder_ / name, "old");
+  DrawOnPageZero();
+  for (std::size_t i = 0; i < names.size(); ++i) SaveAs(folder_ / names[i], &results[i]);
+  Run();
+
+  EXPECT_EQ(results, std::vector<LRESULT>(names.size(), 1));
+  std::vector<std::string> sorted = names;
+  std::sort(sorted.begin(), sorted.end());
+  EXPECT_EQ(folder_.Names(), sorted);  // no temporary left beside them
+  pugi::xml_document doc;
+  ASSERT_TRUE(doc.load_file((folder_ / names[0]).c_str()));
+  const std::string points = doc.document_element().child("polyline").attribute("points").value();
+  EXPECT_EQ(points.rfind("100.000000,300.000000 ", 0), 0u);
+  EXPECT_EQ(ReadBytes(folder_ / names[1]), ReadBytes(folder_ / names[0]));
+}
+
 TEST_F(SaveEndToEnd, WhileMagnifiedTheWholePageIsSavedAtFullSize) {
   DrawOnPageZero();
   Post(BC_ZOOMIN);
@@ -235,26 +265,44 @@ TEST_F(SaveEndToEnd, SavingRedrawsNothingAndChangesNoTool) {
   EXPECT_EQ(result, 1);
 }
 
-TEST_F(SaveEndToEnd, FailuresGiveZeroAndLeaveTheUsersFiles) {
+// Each failure is told in a message box owned by the board, with the name
+// and the system's reason; a pipe nobody reads fails at once.
+TEST_F(SaveEndToEnd, FailuresGiveZeroAndAMessageAndLeaveTheUsersFiles) {
   std::filesystem::create_directory(folder_ / "folder.png");
   WriteBytes(folder_ / "real.svg", "old");
   std::filesystem::create_symlink("real.svg", folder_ / "link.svg");
   std::filesystem::create_symlink("missing/x.png", folder_ / "dangling.png");
-  const std::vector<std::string> failing{folder_ / "folder.png", folder_ / "missing/x.tiff", folder_ / "dangling.png"};
+  ASSERT_EQ(::mkfifo((folder_ / "pipe.png").c_str(), 0600), 0);
+  ASSERT_EQ(::mkfifo((folder_ / "pipe.svg").c_str(), 0600), 0);
+  const std::vector<std::pair<std::string, std::string>> failing{
+      {folder_ / "folder.png", "Is a directory"},
+      {folder_ / "missing/x.tiff", "No such file or directory"},
+      {folder_ / "dangling.png", "No such file or directory"},
+      {folder_ / "pipe.png", "No such device or address"},
+      {folder_ / "pipe.svg", "No such device or address"}};
   std::vector<LRESULT> results(failing.size(), -1);
   LRESULT linked = 0;
 
   DrawOnBothPages();
-  for (std::size_t i = 0; i < failing.size(); ++i) SaveAs(failing[i], &results[i]);
+  for (std::size_t i = 0; i < failing.size(); ++i) SaveAs(failing[i].first, &results[i]);
   SaveAs(folder_ / "link.svg", &linked);
+  plumet::backend::WindowId board = 0;
+  Then([this, &board] { board = AfxNativeWindow(Board().m_hWnd); });
   Run();
 
   EXPECT_EQ(results, std::vector<LRESULT>(failing.size(), 0));
+  ASSERT_EQ(desktop_.Messages().size(), failing.size());  // none for the good save
+  for (std::size_t i = 0; i < failing.size(); ++i) {
+    EXPECT_EQ(desktop_.Messages()[i].text, "Could not save " + failing[i].first + ": " + failing[i].second);
+    EXPECT_EQ(desktop_.Messages()[i].owner, board);
+  }
+  EXPECT_NE(board, 0u);
   EXPECT_TRUE(std::filesystem::is_empty(folder_ / "folder.png"));
   EXPECT_EQ(linked, 1);
   EXPECT_EQ(std::filesystem::read_symlink(folder_ / "link.svg"), "real.svg");
   EXPECT_EQ(ReadBytes(folder_ / "real.svg").rfind("<?xml", 0), 0u);
-  EXPECT_EQ(folder_.Names(), (std::vector<std::string>{"dangling.png", "folder.png", "link.svg", "real.svg"}));
+  EXPECT_EQ(folder_.Names(), (std::vector<std::string>{"dangling.png", "folder.png", "link.svg", "pipe.png",
+                                                       "pipe.svg", "real.svg"}));
 }
 
 TEST_F(SaveEndToEnd, AFullDiskGivesZeroAndKeepsTheOldFiles) {
@@ -275,6 +323,11 @@ TEST_F(SaveEndToEnd, AFullDiskGivesZeroAndKeepsTheOldFiles) {
   Run();
 
   EXPECT_EQ(results, std::vector<LRESULT>(names.size(), 0));
+  ASSERT_EQ(desktop_.Messages().size(), names.size());
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    const std::string reason = disk.Mounted() ? "No space left on device" : "File too large";
+    EXPECT_EQ(desktop_.Messages()[i].text, "Could not save " + diskFolder + "/" + names[i] + ": " + reason);
+  }
   for (const std::string& name : names) EXPECT_EQ(ReadBytes(diskFolder + "/" + name), "old " + name);
   std::vector<std::string> sorted = names;
   std::sort(sorted.begin(), sorted.end());

@@ -26,12 +26,16 @@ TEST(SaveReplay, TheSaveButtonWritesEveryFormatAtTheScreenSize) {
       "drag 100 300 600 300 25\n"
       "post 11 0\n"  // second page
       "drag 800 200 800 600 20\n";
-  for (const char* name : {"x.tiff", "x.png", "x.svg"}) {
+  for (const char* name : {"x.tiff", "x.png", "x.svg", "missing/x.png"}) {
     script += "save-answer " + (folder / name) + "\nwait 1000\nclick " + kSaveButton + "\n";
   }
   WriteBytes(folder / "save.replay", script);
-  const std::string command = std::string(PLUMET_REPLAY) + " " + (folder / "save.replay");
+  const std::string command =
+      std::string(PLUMET_REPLAY) + " " + (folder / "save.replay") + " > " + (folder / "out.txt");
   ASSERT_EQ(std::system(command.c_str()), 0);
+  // Only the failed save is told.
+  EXPECT_EQ(ReadBytes(folder / "out.txt"),
+            "message: Could not save " + (folder / "missing/x.png") + ": No such file or directory\n");
 
   const auto frames = ReadTiff(folder / "x.tiff");
   ASSERT_TRUE(frames);

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "export/svg_export.h"
+#include "xml/xml_document.h"
+#include "xml/xml_file.h"
 #include "tests/export/test_board.h"
 #include "tests/export/test_files.h"
 
@@ -88,6 +90,52 @@ TEST_F(SvgExport, OnlyTheWhiteBoardGetsABackground) {
     ASSERT_TRUE(doc.load_file((folder_ / "mode.svg").c_str()));
     EXPECT_EQ(ChildNames(doc.document_element()), (std::vector<std::string>{"desc", "polyline"})) << "mode " << mode;
   }
+}
+
+// 190,000 points give a points list longer than one start tag may be: the
+// stroke goes on in further polylines of its style, each from the last point
+// of the one before, and the file reads back with the same component.
+TEST_F(SvgExport, AVeryLongStrokeIsWrittenAsJoinedPolylines) {
+  constexpr int kPoints = 190000;
+  std::vector<std::pair<int, int>> points;
+  std::string expected;
+  for (int i = 0; i < kPoints; ++i) {
+    points.emplace_back(1000 + i % 1000, i / 1000);
+    expected += std::to_string(1000 + i % 1000) + ".000000," + std::to_string(i / 1000) + ".000000 ";
+  }
+  TestBoard board(1920, 1080);
+  board.AddPenStroke(0, kRed, 5, points);
+  board.AddPenStroke(0, kBlue, 3, {{1, 2}, {3, 4}});
+  ASSERT_TRUE(SaveSvg(board.Picture(), folder_ / "long.svg"));
+
+  std::u16string text;
+  ASSERT_TRUE(ReadDocumentFile((folder_ / "long.svg").c_str(), text, nullptr, nullptr, nullptr));
+  CXmlDocument reread;
+  EXPECT_TRUE(reread.ParseText(text.c_str()));
+
+  pugi::xml_document doc;
+  ASSERT_TRUE(doc.load_file((folder_ / "long.svg").c_str()));
+  std::string joined;
+  std::string lastPoint;  // of the piece before, "x,y "
+  std::size_t pieces = 0;
+  const pugi::xml_node last = doc.document_element().last_child();
+  for (pugi::xml_node polyline = doc.document_element().child("polyline"); polyline != last;
+       polyline = polyline.next_sibling()) {
+    EXPECT_STREQ(polyline.attribute("style").value(),
+                 "fill:none;stroke:rgb(255,0,0);stroke-width:5.000000;stroke-opacity:1.0");
+    std::string piece = polyline.attribute("points").value();
+    const std::string pieceLast = piece.substr(piece.rfind(' ', piece.size() - 2) + 1);
+    if (pieces++ > 0) {
+      const std::size_t firstEnd = piece.find(' ') + 1;
+      EXPECT_EQ(piece.substr(0, firstEnd), lastPoint) << "piece " << pieces;
+      piece.erase(0, firstEnd);
+    }
+    joined += piece;
+    lastPoint = pieceLast;
+  }
+  EXPECT_GT(pieces, 1u);
+  EXPECT_EQ(joined, expected);
+  EXPECT_STREQ(last.attribute("points").value(), "1.000000,2.000000 3.000000,4.000000 ");
 }
 
 TEST_F(SvgExport, AnEmptyPageMakesNoFileAndLeavesAnExistingOne) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <utility>
 
 #include "platform/backend/headless/test_pattern.h"
 #include "tests/platform/png_reader.h"
@@ -264,6 +265,32 @@ TEST(HeadlessSaveDialog, RequestsAreRecordedAndAnswersUsedOnceEach) {
   EXPECT_EQ(seen.defaultExtension, "tiff");
   EXPECT_FALSE(seen.confirmOverwrite);
   EXPECT_EQ(seen.parent, 7u);
+}
+
+// As the real dialog: a name with no offered extension gets the selected
+// type's, so that a file's name says what it holds.
+TEST(HeadlessSaveDialog, CompletesANameByTheSelectedType) {
+  HeadlessDesktop desktop;
+  SaveDialogRequest request;
+  request.fileTypes = {{"TIFF", "*.tiff;*.tif"}, {"SVG", "*.svg"}};
+  const std::pair<std::string, std::size_t> typed[] = {{"/tmp/a.jpg", 1}, {"/tmp/b", 0},     {"/tmp/c.", 1},
+                                                       {"/tmp/D.TIF", 1}, {"/tmp/e.Svg", 0}, {"/tmp/.f", 9}};
+  for (const auto& [path, type] : typed) desktop.AddSaveAnswer(path, type);
+  for (const char* expected :
+       {"/tmp/a.jpg.svg", "/tmp/b.tiff", "/tmp/c.svg", "/tmp/D.TIF", "/tmp/e.Svg", "/tmp/.f.tiff"}) {
+    EXPECT_EQ(desktop.RunSaveDialog(request), std::optional<std::string>(expected));
+  }
+}
+
+TEST(HeadlessMessageBox, IsDismissedAtOnceAndKeptForTheTest) {
+  HeadlessDesktop desktop;
+  std::vector<std::string> sunk;
+  desktop.SetMessageSink([&sunk](const MessageRequest& message) { sunk.push_back(message.text); });
+  desktop.ShowMessage({3, "Save", "Could not save /tmp/x.png: Permission denied"});
+  ASSERT_EQ(desktop.Messages().size(), 1u);
+  EXPECT_EQ(desktop.Messages()[0].owner, 3u);
+  EXPECT_EQ(desktop.Messages()[0].caption, "Save");
+  EXPECT_EQ(sunk, std::vector<std::string>{"Could not save /tmp/x.png: Permission denied"});
 }
 
 TEST(HeadlessPicture, TestPatternIsTheDocumentedOne) {

@@ -22,13 +22,6 @@ constexpr int kUnreadable = 1;
 constexpr int kUsage = 2;
 constexpr std::uint32_t kEncodingFlags = XDF_UTF16LE | XDF_UTF8BOM | XDF_UTF16BE;
 
-std::u16string Wide(const char* text) {
-  const auto length = static_cast<int>(std::strlen(text));
-  std::u16string wide(static_cast<std::size_t>(plumet::text::MultiByteToWideChar(plumet::text::CP_UTF8, text, length, nullptr, 0)), u'\0');
-  plumet::text::MultiByteToWideChar(plumet::text::CP_UTF8, text, length, wide.data(), static_cast<int>(wide.size()));
-  return wide;
-}
-
 std::string Narrow(const std::u16string& text) {
   const auto length = static_cast<int>(text.size());
   std::string narrow(static_cast<std::size_t>(plumet::text::WideCharToMultiByte(plumet::text::CP_UTF8, text.data(), length, nullptr, 0, nullptr)), '\0');
@@ -46,7 +39,7 @@ struct FileText {
 
 bool ReadFile(const char* path, FileText& file) {
   std::u16string status;
-  if (ReadDocumentFile(Wide(path).c_str(), file.text, &status, &file.flags, &file.charset)) return true;
+  if (ReadDocumentFile(path, file.text, &status, &file.flags, &file.charset)) return true;
   std::fprintf(stderr, "plumet-xml: cannot read %s: %s\n", path, Narrow(status).c_str());
   return false;
 }
@@ -83,7 +76,7 @@ int Save(const char* in, const char* out) {
   CXmlDocument document;
   document.documentFlags = file.flags & kEncodingFlags;
   document.ParseText(file.text.c_str());
-  document.SaveToFile(Wide(out).c_str());
+  document.SaveToFile(out);
   PrintLine(document.statusText);
   return kRan;
 }

@@ -2,7 +2,10 @@
 
 #include <gtk/gtk.h>
 
+#include <algorithm>
 #include <filesystem>
+
+#include "platform/backend/file_type_name.h"
 
 namespace plumet::backend::gtk {
 namespace {
@@ -70,7 +73,7 @@ std::optional<Choice> Choose(const SaveDialogRequest& request, const std::string
   for (const FileType& type : request.fileTypes) {
     GtkFileFilter* filter = gtk_file_filter_new();
     gtk_file_filter_set_name(filter, type.label.c_str());
-    gtk_file_filter_add_pattern(filter, type.pattern.c_str());
+    for (const std::string& pattern : TypePatterns(type)) gtk_file_filter_add_pattern(filter, pattern.c_str());
     gtk_file_chooser_add_filter(files, filter);  // the chooser takes it
     filters.push_back(filter);
   }
@@ -90,14 +93,11 @@ std::optional<Choice> Choose(const SaveDialogRequest& request, const std::string
   std::optional<Choice> chosen;
   if (answer.response == GTK_RESPONSE_ACCEPT) {
     if (char* name = gtk_file_chooser_get_filename(files)) {
-      std::string pattern = "*." + request.defaultExtension;
-      GtkFileFilter* selected = gtk_file_chooser_get_filter(files);
-      for (std::size_t i = 0; i < filters.size(); ++i) {
-        if (filters[i] == selected) pattern = request.fileTypes[i].pattern;
-      }
+      const GtkFileFilter* selected = gtk_file_chooser_get_filter(files);
+      const auto type = static_cast<std::size_t>(std::find(filters.begin(), filters.end(), selected) - filters.begin());
       const std::string typed = name;
       g_free(name);
-      const std::string path = WithTypeExtension(typed, pattern);
+      const std::string path = WithTypeExtension(typed, request.fileTypes, type);
       chosen = Choice{path, path != typed};
     }
   }
@@ -116,15 +116,6 @@ void CancelSaveDialog() {
     running.answer->done = true;
   }
   if (running.ask != nullptr) gtk_dialog_response(running.ask, GTK_RESPONSE_NO);
-}
-
-std::string WithTypeExtension(const std::string& path, const std::string& pattern) {
-  const std::size_t slash = path.find_last_of('/');
-  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-  if (name.empty() || name.find('.', 1) != std::string::npos) return path;
-  const std::size_t dot = pattern.find_last_of('.');
-  if (dot == std::string::npos || dot + 1 >= pattern.size() || pattern.find('*', dot) != std::string::npos) return path;
-  return path + pattern.substr(dot);
 }
 
 std::optional<std::string> RunSaveDialog(const SaveDialogRequest& request) {

@@ -19,6 +19,7 @@
 #include <utility>
 
 #include "platform/backend/gtk/board_address.h"
+#include "platform/backend/gtk/message_box.h"
 #include "platform/backend/gtk/save_dialog.h"
 #include "platform/backend/gtk/screen_geometry.h"
 #include "platform/backend/gtk/x_cursor.h"
@@ -325,10 +326,13 @@ void XDesktop::Raise(WindowId window) {
 }
 
 // Never in the middle of what the program does: the request waits in the
-// queue like any event, and an open save dialog is closed as cancelled.
+// queue like any event, and an open save dialog is closed as cancelled (a
+// message box as dismissed).
 void XDesktop::RequestEnd() {
   events_.push_back(Event{EventKind::Close});
-  if (dialogOpen_) CancelSaveDialog();
+  if (!dialogOpen_) return;
+  CancelSaveDialog();
+  CloseMessageBox();
 }
 
 void XDesktop::KeepOnTop() {
@@ -732,14 +736,14 @@ void XDesktop::PressSeenByServer() {
   events_.push_back(PointerEvent(EventKind::FocusLost, std::exchange(focus_, 0), pointer.rootX, pointer.rootY, true));
 }
 
-// ---- Save dialog -----------------------------------------------------------
+// ---- Modal dialogs ---------------------------------------------------------
 
-std::optional<std::string> XDesktop::RunSaveDialog(const SaveDialogRequest& request) {
+void XDesktop::RunModal(const std::function<void()>& dialog) {
   const WindowId focus = focus_;
   dialogOpen_ = true;
   RefreshFallbackGrab();
   XFlush(display_);
-  std::optional<std::string> chosen = gtk::RunSaveDialog(request);
+  dialog();
   dialogOpen_ = false;
   // Input meant for our windows while the dialog was up is dropped, as the
   // owner of a modal dialog takes none.
@@ -749,7 +753,19 @@ std::optional<std::string> XDesktop::RunSaveDialog(const SaveDialogRequest& requ
   if (focus != 0) Focus(focus);
   RefreshFallbackGrab();
   XFlush(display_);
+}
+
+std::optional<std::string> XDesktop::RunSaveDialog(const SaveDialogRequest& request) {
+  std::optional<std::string> chosen;
+  RunModal([&] { chosen = gtk::RunSaveDialog(request); });
   return chosen;
+}
+
+// ---- Message box -----------------------------------------------------------
+
+void XDesktop::ShowMessage(const MessageRequest& message) {
+  const XWindow* owner = Find(message.owner);
+  RunModal([&] { gtk::ShowMessageBox(message.caption, message.text, owner != nullptr ? owner->Xid() : None); });
 }
 
 }  // namespace plumet::backend::gtk

@@ -7,6 +7,7 @@
 #include <X11/Xlib.h>
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -54,11 +55,15 @@ class XDesktop final : public Backend {
   std::uint64_t NowMs() override;
   std::optional<Event> WaitEvent(int timeoutMs) override;
   std::optional<std::string> RunSaveDialog(const SaveDialogRequest& request) override;
+  void ShowMessage(const MessageRequest& message) override;
 
  private:
   XDesktop(Display* display, std::unique_ptr<BoardAddress> address);
 
   bool ReadRoot(ScreenImage& out);
+  // Runs a modal dialog of GTK's: our windows take no input meanwhile and
+  // stay on top afterwards, the focus back where it was.
+  void RunModal(const std::function<void()>& dialog);
   XWindow* Find(WindowId window);
   WindowId FromXid(Window xid) const;
   bool IsOwnedBy(WindowId window, WindowId owner) const;

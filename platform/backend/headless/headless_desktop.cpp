@@ -4,6 +4,7 @@
 #include <cmath>
 #include <utility>
 
+#include "platform/backend/file_type_name.h"
 #include "platform/backend/headless/png_file.h"
 #include "platform/backend/headless/test_pattern.h"
 
@@ -171,14 +172,28 @@ WindowId HeadlessDesktop::InputWindowAt(int x, int y) const {
 
 // ---- Save dialog -----------------------------------------------------------
 
-void HeadlessDesktop::AddSaveAnswer(std::optional<std::string> path) { saveAnswers_.push_back(std::move(path)); }
+void HeadlessDesktop::AddSaveAnswer(std::optional<std::string> path, std::size_t fileType) {
+  if (!path) {
+    saveAnswers_.emplace_back();
+    return;
+  }
+  saveAnswers_.push_back(SaveAnswer{std::move(*path), fileType});
+}
 
 std::optional<std::string> HeadlessDesktop::RunSaveDialog(const SaveDialogRequest& request) {
   saveRequests_.push_back(request);
   if (saveAnswers_.empty()) return std::nullopt;
-  std::optional<std::string> answer = std::move(saveAnswers_.front());
+  const std::optional<SaveAnswer> answer = std::move(saveAnswers_.front());
   saveAnswers_.pop_front();
-  return answer;
+  if (!answer) return std::nullopt;
+  return WithTypeExtension(answer->path, request.fileTypes, answer->fileType);
+}
+
+// ---- Message boxes ---------------------------------------------------------
+
+void HeadlessDesktop::ShowMessage(const MessageRequest& message) {
+  messages_.push_back(message);
+  if (messageSink_) messageSink_(message);
 }
 
 // ---- Steps -----------------------------------------------------------------

@@ -86,8 +86,14 @@ class HeadlessDesktop final : public Backend {
   const std::vector<WindowId>& StackingOrder() const { return stack_.BottomToTop(); }
 
   // Answers for the coming save dialogs, first in first out; nothing: cancel.
-  void AddSaveAnswer(std::optional<std::string> path);
+  // The path is completed as a dialog with the file type at that index of
+  // the request selected does (file_type_name.h).
+  void AddSaveAnswer(std::optional<std::string> path, std::size_t fileType = 0);
   const std::vector<SaveDialogRequest>& SaveDialogRequests() const { return saveRequests_; }
+  // Message boxes are dismissed at once; each is kept here and handed to the
+  // sink, when one is set, as it is shown.
+  const std::vector<MessageRequest>& Messages() const { return messages_; }
+  void SetMessageSink(std::function<void(const MessageRequest&)> sink) { messageSink_ = std::move(sink); }
   // With capture off, CaptureScreen fails as on a window system that forbids it.
   void SetCaptureAllowed(bool allowed) { captureAllowed_ = allowed; }
 
@@ -114,6 +120,7 @@ class HeadlessDesktop final : public Backend {
   std::uint64_t NowMs() override { return now_; }
   std::optional<Event> WaitEvent(int timeoutMs) override;
   std::optional<std::string> RunSaveDialog(const SaveDialogRequest& request) override;
+  void ShowMessage(const MessageRequest& message) override;
 
  private:
   // One user action of a step. Pointer kinds carry a screen point; a display
@@ -159,7 +166,13 @@ class HeadlessDesktop final : public Backend {
   std::deque<Event> events_;
   std::vector<ScriptError> problems_;
 
-  std::deque<std::optional<std::string>> saveAnswers_;
+  struct SaveAnswer {
+    std::string path;
+    std::size_t fileType = 0;
+  };
+  std::deque<std::optional<SaveAnswer>> saveAnswers_;
+  std::vector<MessageRequest> messages_;
+  std::function<void(const MessageRequest&)> messageSink_;
   std::vector<SaveDialogRequest> saveRequests_;
   bool captureAllowed_ = true;
 };

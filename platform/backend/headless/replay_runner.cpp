@@ -32,6 +32,7 @@ int RunReplay(std::string_view script, HeadlessDesktop& desktop, ReplayProgram& 
 
   bool ended = false;
   bool failed = false;
+  desktop.SetMessageSink([&out](const MessageRequest& message) { out << "message: " << message.text << '\n'; });
   for (const ScriptCommand& c : parsed.commands) {
     switch (c.kind) {
       case CommandKind::Start:
@@ -58,6 +59,7 @@ int RunReplay(std::string_view script, HeadlessDesktop& desktop, ReplayProgram& 
     }
   }
   desktop.RunRemainingSteps();
+  desktop.SetMessageSink(nullptr);
 
   for (const ScriptError& e : desktop.StepProblems()) err << FormatError(e) << '\n';
   if (!desktop.StepProblems().empty()) return kReplayScriptError;
