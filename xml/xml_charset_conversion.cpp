@@ -176,6 +176,12 @@ std::int32_t CodePageOrDefault(const std::u16string& name) {
 
 }  // namespace
 
+std::int32_t ConversionUnitSize(std::u16string_view charset) {
+  const std::int32_t codePage = CodePageForCharset(charset);
+  if (codePage == CP_UTF32) return 4;
+  return codePage == kUtf16 ? 2 : 1;
+}
+
 std::int32_t ConvertCharset(CharsetConversion& conversion, void* output) {
   conversion.lostChars = 0;
   const std::int32_t target = CodePageOrDefault(conversion.target);

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "xml/xml_records.h"
 #include "xml/xml_scanner.h"
@@ -48,7 +49,10 @@ class CXmlDocument {
   std::int32_t segmentSlots = 0;
 
   // Building.
+  // A C string ends at its first NUL; a text of a file may hold NUL
+  // characters and is parsed whole through the second form.
   bool ParseText(const char16_t* text);
+  bool ParseText(std::u16string_view text);
   bool InsertElement(const char16_t* name, const char16_t* content, std::uint32_t options);
   bool SetAttributeText(std::int32_t pos, const char16_t* name, const char16_t* value, std::uint32_t options);
   bool SetAttributeNumber(std::int32_t pos, const char16_t* name, int number, std::uint32_t options);

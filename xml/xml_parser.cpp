@@ -33,7 +33,11 @@ bool CXmlDocument::IsWellFormed() const {
 }
 
 bool CXmlDocument::ParseText(const char16_t* newText) {
-  text = newText != nullptr ? newText : u"";
+  return ParseText(newText != nullptr ? std::u16string_view(newText) : std::u16string_view());
+}
+
+bool CXmlDocument::ParseText(std::u16string_view newText) {
+  text = newText;
   statusText.clear();
   parentPos = currentPos = childPos = currentKind = 0;
   ReserveRecords(static_cast<std::int32_t>(text.size() / 64 + 8));

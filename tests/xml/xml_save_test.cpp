@@ -202,6 +202,32 @@ TEST_F(SaveTest, ReadStepFindsMarkAndCharset) {
   }
 }
 
+// Without a mark, a declared "utf-16" or UTF-32 used to be converted with
+// the byte count as the unit count: two or four times past the buffer.
+TEST_F(SaveTest, ReadStepCountsUnitsOfWideCharsets) {
+  struct WideCase {
+    std::string_view bytes;
+    std::u16string_view text;
+  };
+  const WideCase cases[] = {
+      // An 8-bit declaration, then the units it names.
+      {std::string_view("<?xml encoding='utf-16'?> <\0a\0/\0>\0", 34), u"<a/>"},
+      {std::string_view("<?xml encoding='UTF-32'?>   <\0\0\0a\0\0\0/\0\0\0>\0\0\0", 44), u"<a/>"},
+      // A unit cut off by the end of the file is not dropped.
+      {std::string_view("<?xml encoding='unicode'?><\0a\0/\0>\0!", 35), u"<a/>\uFFFD"},
+      {std::string_view("\xFF\xFE<\0a\0/\0>\0!", 11), u"<a/>\uFFFD"},
+  };
+  for (const WideCase& c : cases) {
+    WriteFile("in.xml", c.bytes);
+    std::u16string text;
+    ASSERT_TRUE(ReadDocumentFile(Wide(Path("in.xml")).c_str(), text, nullptr, nullptr, nullptr));
+    const std::size_t markLength = c.bytes[0] == '\xFF' ? 2 : 0;
+    const std::size_t unit = c.bytes.find("UTF-32") != std::string_view::npos ? 4 : 2;
+    EXPECT_EQ(text.size(), (c.bytes.size() - markLength + unit - 1) / unit) << Narrow(c.text);
+    EXPECT_EQ(std::u16string_view(text).substr(text.size() - c.text.size()), c.text) << Narrow(c.text);
+  }
+}
+
 TEST_F(SaveTest, ReadingMissingFileFails) {
   std::u16string text;
   std::u16string status;
