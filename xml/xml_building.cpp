@@ -3,16 +3,12 @@
 #include <algorithm>
 #include <string>
 
+#include "xml/xml_decimal.h"
 #include "xml/xml_document.h"
 
 namespace {
 
 constexpr std::u16string_view kLineEnd = u"\r\n";
-
-std::u16string Decimal(std::int64_t value) {
-  std::string digits = std::to_string(value);
-  return std::u16string(digits.begin(), digits.end());
-}
 
 }  // namespace
 
@@ -33,13 +29,6 @@ bool CXmlDocument::CanEdit(std::int32_t pos) {
     return false;
   }
   return true;
-}
-
-std::int32_t CXmlDocument::NewRecord() {
-  if (recordsUsed == capacity) ReserveRecords(0);
-  std::int32_t index = recordsUsed++;
-  Record(index) = ElementRecord{};
-  return index;
 }
 
 void CXmlDocument::SpliceText(std::int32_t offset, std::int32_t count, std::u16string_view input) {

@@ -66,6 +66,8 @@ class CXmlDocument {
   ElementRecord& Record(std::int32_t index);
   const ElementRecord& Record(std::int32_t index) const;
   void ReserveRecords(std::int32_t count);
+  // Takes the next record, cleared, growing the store when it is full.
+  std::int32_t NewRecord();
   void LinkRecord(std::int32_t parent, std::int32_t after, std::int32_t added);
   void ShiftFollowing(std::int32_t pos, std::int32_t delta, bool skipChildren);
 
@@ -82,5 +84,4 @@ class CXmlDocument {
  private:
   bool RefuseEdit(const char16_t* reason);
   bool CanEdit(std::int32_t pos);
-  std::int32_t NewRecord();
 };

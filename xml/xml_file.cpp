@@ -8,6 +8,7 @@
 #include "platform/text/code_page_converter.h"
 #include "platform/text/system_error_text.h"
 #include "xml/xml_charset.h"
+#include "xml/xml_decimal.h"
 #include "xml/xml_document.h"
 #include "xml/xml_file_encoding.h"
 
@@ -15,11 +16,6 @@ namespace {
 
 constexpr std::size_t kFirstBytes = 1024;
 constexpr std::uint32_t kEncodingFlags = XDF_UTF16LE | XDF_UTF8BOM | XDF_UTF16BE;
-
-std::u16string Decimal(std::int64_t value) {
-  std::string digits = std::to_string(value);
-  return std::u16string(digits.begin(), digits.end());
-}
 
 bool Fail(CXmlFile& file) {
   file.status = plumet::text::SystemErrorText();
