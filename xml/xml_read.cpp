@@ -45,6 +45,9 @@ bool ReadDocumentFile(const char16_t* path, std::u16string& textOut, std::u16str
   if (result) {
     if (file.unitSize == 2) {
       textOut = UnitsOfFile(file.content, (file.flags & XDF_UTF16BE) != 0);
+    } else if (!CanConvertCharset(file.charset)) {
+      file.status = NoConverterStatus(file.charset);
+      result = false;
     } else {
       textOut = ConvertedText(file.content, file.charset);
     }

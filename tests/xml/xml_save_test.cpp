@@ -64,6 +64,27 @@ TEST_F(SaveTest, UnknownCharsetIsWrittenInDefault) {
   ExpectStatus("no-such length 35 from wide length 34 ");
 }
 
+// A page no converter has used to be written as UTF-8 under its own
+// declaration; now the save is refused and the old file is left alone.
+TEST_F(SaveTest, CharsetWithoutConverterIsRefused) {
+  WriteFile("a.xml", "old content");
+  Load(u"<?xml encoding=\"x-europa\"?><r>\u00e9</r>");
+  EXPECT_FALSE(Save("a.xml"));
+  ExpectStatus("No converter for charset x-europa");
+  EXPECT_EQ(FileBytes(Path("a.xml")), Bytes("old content"));
+  std::u16string status;
+  EXPECT_FALSE(WriteDocumentFile(Wide(Path("a.xml")).c_str(), u"<r/>", &status, nullptr, u"x-mac-japanese"));
+  EXPECT_EQ(Narrow(status), "No converter for charset x-mac-japanese");
+  // A mark decides the encoding whatever the text declares.
+  doc.documentFlags = XDF_UTF8BOM;
+  EXPECT_TRUE(Save("a.xml"));
+  // Reading such a file is refused as well.
+  WriteFile("b.xml", "<?xml encoding=\"x-mac-arabic\"?><r>\xC7</r>");
+  std::u16string text;
+  EXPECT_FALSE(ReadDocumentFile(Wide(Path("b.xml")).c_str(), text, &status, nullptr, nullptr));
+  EXPECT_EQ(Narrow(status), "No converter for charset x-mac-arabic");
+}
+
 TEST_F(SaveTest, EmptyDocumentTruncatesFile) {
   WriteFile("a.xml", "old content");
   ASSERT_TRUE(Save("a.xml"));

@@ -10,6 +10,8 @@ BUILD=${1:-$ROOT/build-fuzz-xml}
 SECONDS_PER_TARGET=${FUZZ_SECONDS:-60}
 CXX=${FUZZ_CXX:-clang++}
 FLAGS="-std=c++20 -O1 -g -fno-omit-frame-pointer -fsanitize=address,undefined -fno-sanitize-recover=undefined -I$ROOT"
+# The platform text layer converts through ICU for the pages iconv lacks.
+ICU_LIBS=$(pkg-config --libs icu-uc icu-i18n)
 
 mkdir -p "$BUILD/obj"
 
@@ -28,7 +30,7 @@ run_target() {
   name=$1
   corpus=$2
   max_len=$3
-  $CXX $FLAGS -fsanitize=fuzzer "$ROOT/tests/xml/fuzz/$name.cpp" $OBJECTS -o "$BUILD/$name"
+  $CXX $FLAGS -fsanitize=fuzzer "$ROOT/tests/xml/fuzz/$name.cpp" $OBJECTS $ICU_LIBS -o "$BUILD/$name"
   mkdir -p "$BUILD/corpus-$name"
   cp "$ROOT/tests/xml/corpus/$corpus"/* "$BUILD/corpus-$name/"
   echo "== $name: ${SECONDS_PER_TARGET}s"
