@@ -2,8 +2,8 @@
 // element records and keeps the first problem as the status text. It never
 // stops at an error, and its time grows linearly with the text whatever the
 // nesting: unended elements are closed in one pass over their children, and
-// an end tag that is not the innermost one's finds its element through an
-// index of the open names.
+// after the first end tag that matches no open element, end tags find their
+// element through an index of the open names.
 #include <algorithm>
 #include <optional>
 #include <string>
@@ -110,15 +110,18 @@ class ElementTreeBuilder {
   }
 
   // The level of the innermost open element the end tag closes, or kNone.
-  // Most documents close every element by its own end tag; the index of
-  // open names is built at the first end tag that does not.
+  // A walk outwards from the innermost element costs no more than the
+  // closing of the elements it passes, which follows; only a walk that finds
+  // nothing is paid for by nobody. The first such walk builds the index of
+  // open names that answers every later end tag.
   std::size_t MatchingLevel(std::u16string_view name) {
-    if (!open_.empty() && NameMatches(name, OpenName(open_.back()), ignoreCase_)) return open_.size() - 1;
-    if (!names_) {
-      names_.emplace(ignoreCase_);
-      for (std::size_t level = 0; level < open_.size(); ++level) names_->Push(OpenName(open_[level]), level);
+    if (names_) return names_->Innermost(name);
+    for (std::size_t level = open_.size(); level > 0; --level) {
+      if (NameMatches(name, OpenName(open_[level - 1]), ignoreCase_)) return level - 1;
     }
-    return names_->Innermost(name);
+    names_.emplace(ignoreCase_);
+    for (std::size_t level = 0; level < open_.size(); ++level) names_->Push(OpenName(open_[level]), level);
+    return OpenNameIndex::kNone;
   }
 
   void CloseByEndTag(const XmlNode& node) {
