@@ -30,6 +30,10 @@ constexpr std::uint32_t XIO_ESCAPEQUOTES = 0x100;
 constexpr std::uint32_t XIO_BEFORE = 0x2000;
 constexpr std::uint32_t XIO_CHILD = 0x4000;
 
+// currentKind: whether currentPos names an element.
+constexpr std::int32_t XCK_NONE = 0;
+constexpr std::int32_t XCK_ELEMENT = 1;
+
 class CXmlDocument {
  public:
   CXmlDocument();

@@ -21,7 +21,8 @@ bool CXmlDocument::ParseText(const char16_t* newText) {
 bool CXmlDocument::ParseText(std::u16string_view newText) {
   text = newText;
   statusText.clear();
-  parentPos = currentPos = childPos = currentKind = 0;
+  parentPos = currentPos = childPos = 0;
+  currentKind = XCK_NONE;
   ReserveRecords(static_cast<std::int32_t>(text.size() / 64 + 8));
   recordsUsed = 1;
   Record(0) = ElementRecord{};
@@ -41,6 +42,7 @@ bool CXmlDocument::ParseText(std::u16string_view newText) {
   } else if (Record(root).next != 0) {
     statusText = u"Root element has sibling";
   }
-  parentPos = currentPos = childPos = currentKind = 0;
+  parentPos = currentPos = childPos = 0;
+  currentKind = XCK_NONE;
   return IsWellFormed();
 }

@@ -38,7 +38,7 @@ TEST(WrapCdataTest, SplitsClosingSequence) {
 TEST(WrapCdataTest, InsertedContentParsesBack) {
   CXmlDocument doc;
   doc.ParseText(u"<r/>");
-  doc.currentPos = doc.currentKind = 1;
+  doc.currentPos = doc.currentKind = XCK_ELEMENT;
   doc.EnterElement();
   ASSERT_TRUE(doc.InsertElement(u"c", u"a]]>b<x>", XIO_CDATA));
   CXmlDocument reparsed;

@@ -252,7 +252,7 @@ TEST_F(ParseLimitTest, LongStartTagMarksDocumentNotWellFormed) {
   EXPECT_FALSE(Load(text.c_str()));
   ExpectStatus("Start tag at offset 0 too long");
   EXPECT_EQ(Fields(1).endTag, 0u);
-  EXPECT_FALSE(doc.SetAttributeText(1, u"w", u"1", 0) && doc.currentKind == 1);
+  EXPECT_FALSE(doc.SetAttributeText(1, u"w", u"1", 0) && doc.currentKind == XCK_ELEMENT);
 }
 
 TEST_F(ParseLimitTest, DeepNestingMarksDocumentNotWellFormed) {
