@@ -213,7 +213,7 @@ TEST_F(BuildTest, EnterAfterInsertWritesFirstChild) {
   doc.InsertElement(u"r", nullptr, 0);
   doc.EnterElement();
   EXPECT_EQ(doc.currentPos, 0);
-  EXPECT_EQ(doc.currentKind, 0);
+  EXPECT_EQ(doc.currentKind, XCK_NONE);
   EXPECT_FALSE(doc.EnterElement());
   EXPECT_FALSE(doc.SetAttributeText(1, u"a", u"1", 0));  // no current element
 }
