@@ -315,7 +315,7 @@ std::vector<unsigned char> FromWide(const std::u16string& target, const std::u16
 std::u16string ToWide(const std::u16string& source, std::string_view bytes) {
   std::vector<unsigned char> units = Convert(u"UTF-16", source, bytes.data(), static_cast<std::int32_t>(bytes.size()), 2);
   std::u16string text(units.size() / 2, u'\0');
-  std::memcpy(text.data(), units.data(), units.size());
+  if (!units.empty()) std::memcpy(text.data(), units.data(), units.size());
   return text;
 }
 
