@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::memcpy(text.data(), data + 1, text.size() * 2);
   CXmlDocument doc;
   doc.documentFlags = control & XDF_NOCASE;
-  doc.ParseText(text.c_str());
+  doc.ParseText(text);  // the whole text, NUL characters included
   CheckRecords(doc);
   if (doc.recordsUsed > 1) {
     const std::uint32_t options = (control & 0x07) | ((control & 0x10) != 0 ? XIO_BEFORE : 0u);
