@@ -71,6 +71,25 @@ const std::u16string& AttributeHeavyDocument() {
   return document;
 }
 
+// The shapes that once made parse time grow with the square of the size,
+// filled to megabytes of UTF-16 text: start tags never closed, one end tag
+// closing the root over all of them, and end tags that match no open
+// element under half a text of open ones.
+enum class HostileShape { Unclosed, Mismatched, Stray };
+
+std::u16string HostileDocument(HostileShape shape, std::size_t megabytes) {
+  const std::size_t units = megabytes * 1000 * 1000 / sizeof(char16_t);
+  std::u16string text;
+  text.reserve(units + 8);
+  if (shape == HostileShape::Mismatched) text += u"<r>";
+  const std::size_t opened = shape == HostileShape::Stray ? units / 2 : units - 4;
+  while (text.size() + 3 <= opened) text += u"<a>";
+  if (shape == HostileShape::Mismatched) text += u"</r>";
+  if (shape == HostileShape::Stray)
+    while (text.size() + 4 <= units) text += u"</b>";
+  return text;
+}
+
 void SetThroughput(benchmark::State& state, const std::u16string& document) {
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
                           static_cast<std::int64_t>(document.size() * sizeof(char16_t)));
@@ -84,6 +103,25 @@ void ParseText(benchmark::State& state, const std::u16string& document) {
     if (!wellFormed) state.SkipWithError("not well-formed");
   }
   state.counters["records"] = doc.recordsUsed;
+  SetThroughput(state, document);
+}
+
+// Arguments: the shape and the size in MB. Growth that is linear shows as
+// the same throughput at every size.
+void ParseHostile(benchmark::State& state) {
+  const std::u16string document =
+      HostileDocument(static_cast<HostileShape>(state.range(0)), static_cast<std::size_t>(state.range(1)));
+  // A fresh document each time, as a tool that reads one file has: reusing
+  // the records would make the first of few iterations at 100 MB pay for
+  // what later ones do not, and sizes run different numbers of iterations.
+  std::int32_t records = 0;
+  for (auto _ : state) {
+    CXmlDocument doc;
+    bool wellFormed = doc.ParseText(document);
+    benchmark::DoNotOptimize(wellFormed);
+    records = doc.recordsUsed;
+  }
+  state.counters["records"] = records;
   SetThroughput(state, document);
 }
 
@@ -142,6 +180,12 @@ BENCHMARK_CAPTURE(PugixmlFromUtf8, svg, SvgDocument())->Unit(benchmark::kMillise
 BENCHMARK_CAPTURE(ParseText, attributes, AttributeHeavyDocument())->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(PugixmlFromUtf16, attributes, AttributeHeavyDocument())->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(PugixmlFromUtf8, attributes, AttributeHeavyDocument())->Unit(benchmark::kMillisecond);
+BENCHMARK(ParseHostile)
+    ->ArgNames({"shape", "MB"})
+    ->ArgsProduct({{static_cast<std::int64_t>(HostileShape::Unclosed), static_cast<std::int64_t>(HostileShape::Mismatched),
+                    static_cast<std::int64_t>(HostileShape::Stray)},
+                   {1, 10, 100}})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(SaveToFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(PugixmlSaveFile)->Unit(benchmark::kMillisecond);
 

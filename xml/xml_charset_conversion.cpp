@@ -176,6 +176,22 @@ std::int32_t CodePageOrDefault(const std::u16string& name) {
 
 }  // namespace
 
+std::int32_t ConversionUnitSize(std::u16string_view charset) {
+  const std::int32_t codePage = CodePageForCharset(charset);
+  if (codePage == CP_UTF32) return 4;
+  return codePage == kUtf16 ? 2 : 1;
+}
+
+bool CanConvertCharset(std::u16string_view charset) {
+  const std::int32_t codePage = CodePageForCharset(charset);
+  if (codePage <= 0 || codePage == CP_UTF32 || codePage == kUtf16) return true;
+  return plumet::text::HasConverter(codePage);
+}
+
+std::u16string NoConverterStatus(std::u16string_view charset) {
+  return u"No converter for charset " + std::u16string(charset);
+}
+
 std::int32_t ConvertCharset(CharsetConversion& conversion, void* output) {
   conversion.lostChars = 0;
   const std::int32_t target = CodePageOrDefault(conversion.target);

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "platform/text/system_path.h"
 #include "xml/xml_records.h"
@@ -30,6 +31,10 @@ constexpr std::uint32_t XIO_ESCAPEQUOTES = 0x100;
 constexpr std::uint32_t XIO_BEFORE = 0x2000;
 constexpr std::uint32_t XIO_CHILD = 0x4000;
 
+// currentKind: whether currentPos names an element.
+constexpr std::int32_t XCK_NONE = 0;
+constexpr std::int32_t XCK_ELEMENT = 1;
+
 class CXmlDocument {
  public:
   CXmlDocument();
@@ -49,7 +54,10 @@ class CXmlDocument {
   std::int32_t segmentSlots = 0;
 
   // Building.
+  // A C string ends at its first NUL; a text of a file may hold NUL
+  // characters and is parsed whole through the second form.
   bool ParseText(const char16_t* text);
+  bool ParseText(std::u16string_view text);
   bool InsertElement(const char16_t* name, const char16_t* content, std::uint32_t options);
   bool SetAttributeText(std::int32_t pos, const char16_t* name, const char16_t* value, std::uint32_t options);
   bool SetAttributeNumber(std::int32_t pos, const char16_t* name, int number, std::uint32_t options);
@@ -63,6 +71,8 @@ class CXmlDocument {
   ElementRecord& Record(std::int32_t index);
   const ElementRecord& Record(std::int32_t index) const;
   void ReserveRecords(std::int32_t count);
+  // Takes the next record, cleared, growing the store when it is full.
+  std::int32_t NewRecord();
   void LinkRecord(std::int32_t parent, std::int32_t after, std::int32_t added);
   void ShiftFollowing(std::int32_t pos, std::int32_t delta, bool skipChildren);
 
@@ -79,5 +89,4 @@ class CXmlDocument {
  private:
   bool RefuseEdit(const char16_t* reason);
   bool CanEdit(std::int32_t pos);
-  std::int32_t NewRecord();
 };

@@ -8,6 +8,7 @@
 #include "platform/text/code_page_converter.h"
 #include "platform/text/system_error_text.h"
 #include "xml/xml_charset.h"
+#include "xml/xml_decimal.h"
 #include "xml/xml_document.h"
 #include "xml/xml_file_encoding.h"
 
@@ -15,11 +16,6 @@ namespace {
 
 constexpr std::size_t kFirstBytes = 1024;
 constexpr std::uint32_t kEncodingFlags = XDF_UTF16LE | XDF_UTF8BOM | XDF_UTF16BE;
-
-std::u16string Decimal(std::int64_t value) {
-  std::string digits = std::to_string(value);
-  return std::u16string(digits.begin(), digits.end());
-}
 
 bool Fail(CXmlFile& file) {
   file.status = plumet::text::SystemErrorText();
@@ -55,21 +51,18 @@ std::size_t FindReadCharset(CXmlFile& file, const unsigned char* bytes, std::siz
 }
 
 bool OpenForReading(CXmlFile& file, bool& markRead) {
-  const std::int64_t length = file.stream.Length();
-  if (length < 0) return Fail(file);
-  if (length > INT32_MAX) {
+  bool tooLarge = false;
+  if (!file.stream.ReadToEnd(file.content, INT32_MAX, tooLarge)) {
+    if (!tooLarge) return Fail(file);
     file.status = u"File too large";
     return false;
   }
-  file.fileLength = static_cast<std::int32_t>(length);
-  if (length == 0) return true;
-  unsigned char first[kFirstBytes];
-  const std::size_t wanted = std::min(static_cast<std::size_t>(length), kFirstBytes);
-  if (file.stream.Read(first, wanted) != wanted) return Fail(file);
-  const std::size_t markLength = FindReadCharset(file, first, wanted);
+  file.fileLength = static_cast<std::int32_t>(file.content.size());
+  if (file.content.empty()) return true;
+  const std::size_t markLength = FindReadCharset(file, file.content.data(), std::min(file.content.size(), kFirstBytes));
   markRead = markLength != 0;
-  if (!file.stream.Seek(static_cast<std::int64_t>(markLength))) return Fail(file);
-  if (file.charset.empty() && first[0] == '<') file.charset = u"UTF-8";
+  if (file.charset.empty() && file.content.front() == '<') file.charset = u"UTF-8";
+  file.content.erase(file.content.begin(), file.content.begin() + static_cast<std::ptrdiff_t>(markLength));
   return true;
 }
 

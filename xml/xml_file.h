@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/text/binary_file.h"
 
@@ -11,6 +12,9 @@ struct CXmlFile {
   plumet::text::CBinaryFile stream;
   std::uint32_t flags = 0;       // documentFlags bits
   std::int32_t fileLength = 0;   // read: bytes less the mark; append: existing length
+  // Read mode: the file's bytes after the mark, all read at open, since
+  // only reading tells how long a pipe or a /proc file is.
+  std::vector<unsigned char> content;
   std::int32_t unitSize = 1;
   std::int32_t count = 0;        // units handed to the last write
   std::u16string status;

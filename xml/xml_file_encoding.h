@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "xml/xml_document.h"
+
 struct CXmlFile;
 
 struct ByteOrderMark {
@@ -15,9 +17,9 @@ struct ByteOrderMark {
 
 // Searched in this order.
 inline constexpr ByteOrderMark kByteOrderMarks[] = {
-    {{0xEF, 0xBB, 0xBF}, 3, u"UTF-8", 0x04},
-    {{0xFF, 0xFE, 0x00}, 2, u"UTF-16LE", 0x01},
-    {{0xFE, 0xFF, 0x00}, 2, u"UTF-16BE", 0x80},
+    {{0xEF, 0xBB, 0xBF}, 3, u"UTF-8", XDF_UTF8BOM},
+    {{0xFF, 0xFE, 0x00}, 2, u"UTF-16LE", XDF_UTF16LE},
+    {{0xFE, 0xFF, 0x00}, 2, u"UTF-16BE", XDF_UTF16BE},
 };
 
 // The flag of the mark a write puts first (the first row whose flag is

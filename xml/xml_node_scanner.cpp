@@ -1,6 +1,7 @@
 // ScanNode: one node of document text per call, with the parser's messages.
 #include <string>
 
+#include "xml/xml_decimal.h"
 #include "xml/xml_document.h"
 
 namespace {
@@ -20,11 +21,6 @@ std::int32_t NameEnd(Text text, std::int32_t i) {
   const std::int32_t n = Length(text);
   while (i < n && !EndsName(text[i])) ++i;
   return i;
-}
-
-std::u16string Decimal(std::int32_t value) {
-  std::string digits = std::to_string(value);
-  return std::u16string(digits.begin(), digits.end());
 }
 
 std::u16string IncorrectMessage(const char16_t* what, std::int32_t offset) {

@@ -1,12 +1,15 @@
 // Reading a whole document file into UTF-16 text.
 #include <vector>
 
-#include "platform/text/system_error_text.h"
 #include "xml/xml_charset.h"
 #include "xml/xml_document.h"
 #include "xml/xml_file.h"
 
 namespace {
+
+// A unit cut off by the end of the file is a character that cannot be read:
+// it becomes U+FFFD rather than vanish.
+constexpr char16_t kUnreadable = u'\uFFFD';
 
 std::u16string UnitsOfFile(const std::vector<unsigned char>& bytes, bool bigEndian) {
   std::u16string text(bytes.size() / 2, u'\0');
@@ -15,14 +18,20 @@ std::u16string UnitsOfFile(const std::vector<unsigned char>& bytes, bool bigEndi
     unsigned second = bytes[2 * i + 1];
     text[i] = static_cast<char16_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
   }
+  if (bytes.size() % 2 != 0) text.push_back(kUnreadable);
   return text;
 }
 
+// The conversion counts its input in units of the charset: two bytes for
+// "utf-16", four for UTF-32.
 std::u16string ConvertedText(const std::vector<unsigned char>& bytes, const std::u16string& charset) {
-  CharsetConversion conversion{u"UTF-16", charset, bytes.data(), static_cast<std::int32_t>(bytes.size()), 0, 0};
+  const std::size_t unitSize = static_cast<std::size_t>(ConversionUnitSize(charset));
+  const auto units = static_cast<std::int32_t>(bytes.size() / unitSize);
+  CharsetConversion conversion{u"UTF-16", charset, bytes.data(), units, 0, 0};
   std::u16string text(static_cast<std::size_t>(ConvertCharset(conversion, nullptr)), u'\0');
   conversion.output = static_cast<std::int32_t>(text.size());
   ConvertCharset(conversion, text.data());
+  if (bytes.size() % unitSize != 0) text.push_back(kUnreadable);
   return text;
 }
 
@@ -34,14 +43,13 @@ bool ReadDocumentFile(const plumet::text::PathChar* path, std::u16string& textOu
   file.flags = XDF_READ;
   bool result = OpenDocumentFile(path, file);
   if (result) {
-    std::vector<unsigned char> bytes(static_cast<std::size_t>(file.fileLength));
-    if (file.stream.Read(bytes.data(), bytes.size()) != bytes.size()) {
-      file.status = plumet::text::SystemErrorText();
+    if (file.unitSize == 2) {
+      textOut = UnitsOfFile(file.content, (file.flags & XDF_UTF16BE) != 0);
+    } else if (!CanConvertCharset(file.charset)) {
+      file.status = NoConverterStatus(file.charset);
       result = false;
-    } else if (file.unitSize == 2) {
-      textOut = UnitsOfFile(bytes, (file.flags & XDF_UTF16BE) != 0);
     } else {
-      textOut = ConvertedText(bytes, file.charset);
+      textOut = ConvertedText(file.content, file.charset);
     }
   }
   CloseDocumentFile(file);

@@ -52,6 +52,13 @@ void CXmlDocument::ReserveRecords(std::int32_t count) {
   capacity = count;
 }
 
+std::int32_t CXmlDocument::NewRecord() {
+  if (recordsUsed == capacity) ReserveRecords(0);
+  std::int32_t index = recordsUsed++;
+  Record(index) = ElementRecord{};
+  return index;
+}
+
 void CXmlDocument::LinkRecord(std::int32_t parent, std::int32_t after, std::int32_t added) {
   ElementRecord& record = Record(added);
   record.parent = parent;

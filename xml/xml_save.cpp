@@ -16,12 +16,28 @@ std::u16string CharsetForText(const std::u16string& text, std::uint32_t flags) {
   return charset;
 }
 
+// Without a mark in the flags, the forced or else the declared charset
+// decides the bytes; one that cannot be converted is refused before the
+// file is opened, so that an existing file keeps its content.
+bool CanWriteCharset(const std::u16string& text, std::uint32_t flags, std::u16string_view forced,
+                     std::u16string& charset) {
+  if (MarkFlagInForce(flags) != 0 || text.empty()) return true;
+  charset = forced.empty() ? CharsetForText(text, flags) : std::u16string(forced);
+  return CanConvertCharset(charset);
+}
+
 }  // namespace
 
 bool WriteDocumentFile(const plumet::text::PathChar* path, const std::u16string& text, std::u16string* statusOut,
                        std::uint32_t* flagsInOut, const char16_t* forcedCharset) {
   CXmlFile file;
   file.flags = (flagsInOut != nullptr ? *flagsInOut : 0) | XDF_WRITE;
+  const std::u16string_view forced = forcedCharset != nullptr ? forcedCharset : u"";
+  std::u16string charset;
+  if (!CanWriteCharset(text, file.flags, forced, charset)) {
+    if (statusOut != nullptr) *statusOut = NoConverterStatus(charset);
+    return false;
+  }
   const bool opened = OpenDocumentFile(path, file);
   std::u16string status = file.status;
   bool result = false;
@@ -30,7 +46,6 @@ bool WriteDocumentFile(const plumet::text::PathChar* path, const std::u16string&
       file.charset = CharsetForText(text, file.flags);
       if (!file.charset.empty()) status += file.charset + u" ";
     }
-    const std::u16string_view forced = forcedCharset != nullptr ? forcedCharset : u"";
     if (!forced.empty() && file.unitSize == 1 && MarkFlagInForce(file.flags) != XDF_UTF8BOM && forced != file.charset) {
       file.charset = forced;
       status += u"forced " + file.charset + u" ";

@@ -1,5 +1,6 @@
 #include "platform/text/binary_file.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace plumet::text {
@@ -19,16 +20,29 @@ std::int64_t CBinaryFile::Length() {
   return length;
 }
 
-bool CBinaryFile::Seek(std::int64_t offset) {
-  return stream_ != nullptr && std::fseek(stream_, static_cast<long>(offset), SEEK_SET) == 0;
-}
-
 std::size_t CBinaryFile::Read(void* buffer, std::size_t bytes) {
   if (stream_ == nullptr) return 0;
   return std::fread(buffer, 1, bytes, stream_);
 }
 
-bool CBinaryFile::ReadFailed() const { return stream_ == nullptr || std::ferror(stream_) != 0; }
+bool CBinaryFile::ReadToEnd(std::vector<unsigned char>& bytes, std::size_t limit, bool& tooLarge) {
+  constexpr std::size_t kChunk = 1 << 16;
+  bytes.clear();
+  tooLarge = false;
+  if (stream_ == nullptr) return false;
+  while (true) {
+    const std::size_t before = bytes.size();
+    const std::size_t wanted = std::min(kChunk, limit - before + 1);
+    bytes.resize(before + wanted);
+    const std::size_t got = std::fread(bytes.data() + before, 1, wanted, stream_);
+    bytes.resize(before + got);
+    if (bytes.size() > limit) {
+      tooLarge = true;
+      return false;
+    }
+    if (got < wanted) return std::ferror(stream_) == 0;
+  }
+}
 
 bool CBinaryFile::Write(const void* data, std::size_t bytes) {
   if (stream_ == nullptr) return false;

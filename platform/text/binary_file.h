@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <vector>
 
 #include "platform/text/system_path.h"
 
@@ -24,10 +25,13 @@ class CBinaryFile {
   // Bytes in the file, read by seeking to its end; -1 on failure. The
   // position is left at the start.
   std::int64_t Length();
-  bool Seek(std::int64_t offset);
   // Bytes read; fewer than asked at the end of the file or on failure.
   std::size_t Read(void* buffer, std::size_t bytes);
-  bool ReadFailed() const;
+  // Everything from the current position to the end, by reading: pipes,
+  // character devices and /proc files have no length to seek to. False on
+  // a read error (a folder: "Is a directory") or when more than limit bytes
+  // come; tooLarge tells the two apart.
+  bool ReadToEnd(std::vector<unsigned char>& bytes, std::size_t limit, bool& tooLarge);
   bool Write(const void* data, std::size_t bytes);
   // Flushes and closes; a failed flush (a full disk) is a failed close.
   bool Close();

@@ -12,9 +12,11 @@ constexpr int CP_UTF16LE = 1200;
 constexpr int CP_UTF16BE = 1201;
 constexpr int CP_UTF8 = 65001;
 
-// The converter that serves a code page, or nullptr when there is none and
-// the code page is handled as the system default (UTF-8).
-const char* ConverterNameForCodePage(int codePage);
+// Whether text can be converted to and from a code page here. The system
+// default (UTF-8) always can; a code page that no converter library has
+// converts nothing (every result 0), so that callers refuse it rather than
+// write other bytes than the page says.
+bool HasConverter(int codePage);
 
 // UTF-16 to bytes. Characters the target cannot hold are written as its
 // default character and reported through usedDefaultChar (never for UTF-8).

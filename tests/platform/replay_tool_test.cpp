@@ -27,14 +27,20 @@ std::string ReadText(const std::string& path) {
   return text.str();
 }
 
-ToolRun Replay(const std::string& script) {
+ToolRun ReplayFile(const std::string& scriptPath) {
   const std::string base = testing::TempDir() + "replay_tool_" +
                            testing::UnitTest::GetInstance()->current_test_info()->name();
-  std::ofstream(base + ".script") << script;
-  const std::string command = std::string("'") + PLUMET_REPLAY_PATH + "' '" + base + ".script' > '" + base +
+  const std::string command = std::string("'") + PLUMET_REPLAY_PATH + "' '" + scriptPath + "' > '" + base +
                               ".out' 2> '" + base + ".err'";
   const int status = std::system(command.c_str());
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadText(base + ".out"), ReadText(base + ".err")};
+}
+
+ToolRun Replay(const std::string& script) {
+  const std::string path = testing::TempDir() + "replay_tool_" +
+                           testing::UnitTest::GetInstance()->current_test_info()->name() + ".script";
+  std::ofstream(path) << script;
+  return ReplayFile(path);
 }
 
 bool NearPixel(std::uint32_t a, std::uint32_t b) {
@@ -84,6 +90,20 @@ TEST(ReplayTool, ExitStatusTellsFailedExpectationsFromScriptErrors) {
   EXPECT_EQ(wrong.exit, 2);
   EXPECT_EQ(wrong.err, "3: 'key' takes Enter, Escape, Ctrl+Z, Ctrl+Y or Ctrl+Shift+Z\n");
   EXPECT_FALSE(std::filesystem::exists(shot)) << "nothing runs after a script error";
+}
+
+// A folder used to read as an empty script (exit 0, nothing run), and
+// /dev/zero to grow memory without end.
+TEST(ReplayTool, WhatCannotBeAScriptIsAScriptError) {
+  const ToolRun folder = ReplayFile(testing::TempDir());
+  EXPECT_EQ(folder.exit, 2);
+  EXPECT_EQ(folder.err, "plumet-replay: cannot read " + testing::TempDir() + ": Is a directory\n");
+  const ToolRun zeros = ReplayFile("/dev/zero");
+  EXPECT_EQ(zeros.exit, 2);
+  EXPECT_EQ(zeros.err, "plumet-replay: 1: line longer than 4096 characters\n");
+  const ToolRun longLine = Replay("screen 800 600\n# " + std::string(4094, 'x') + "\n# " + std::string(4095, 'x') + "\n");
+  EXPECT_EQ(longLine.exit, 2);
+  EXPECT_EQ(longLine.err, "plumet-replay: 3: line longer than 4096 characters\n");
 }
 
 }  // namespace

@@ -15,8 +15,9 @@ struct RunResult {
   std::string output;
 };
 
-RunResult RunTool(const std::string& arguments) {
-  std::string command = std::string(PLUMET_XML_TOOL) + " " + arguments + " 2>/dev/null";
+// Standard error is dropped unless asked for; then it follows the output.
+RunResult RunTool(const std::string& arguments, bool withErrors = false) {
+  std::string command = std::string(PLUMET_XML_TOOL) + " " + arguments + (withErrors ? " 2>&1" : " 2>/dev/null");
   FILE* pipe = popen(command.c_str(), "r");
   std::string output;
   char buffer[256];
@@ -55,6 +56,34 @@ TEST(PlumetXmlToolTest, SaveKeepsTheMarkItRead) {
   EXPECT_EQ(result.exitCode, 0);
   EXPECT_EQ(result.output, "UTF-16LE BOM + length 4 \n");
   EXPECT_EQ(FileBytes(out), Bytes(std::string_view("\xFF\xFE<\0r\0/\0>\0", 10)));
+}
+
+// A NUL used to end the text: "<a/>" alone was reported well-formed and
+// the save wrote 4 of the 8 bytes.
+TEST(PlumetXmlToolTest, TextAfterNulIsParsedAndSaved) {
+  const std::string_view bytes("<a/>\0<b>", 8);
+  const std::string in = WriteTemp("nul.xml", bytes);
+  EXPECT_EQ(RunTool("parse " + in).output,
+            "Root element has sibling\nnot well-formed\n"
+            "1 0 4 4 0 0 0x80000 0 0 2 2\n"
+            "2 5 3 3 0 0 0x100000 0 0 0 1\n");
+  const std::string out = ::testing::TempDir() + "nul-saved.xml";
+  EXPECT_EQ(RunTool("save " + in + " " + out).output, "UTF-8 length 8 from wide length 8 \n");
+  EXPECT_EQ(FileBytes(out), Bytes(bytes));
+}
+
+// Files without a length to seek to are read to their end; a folder is
+// refused with the system's reason (it used to say "File too large").
+TEST(PlumetXmlToolTest, FoldersPipesAndProcFiles) {
+  RunResult folder = RunTool("parse " + ::testing::TempDir(), true);
+  EXPECT_EQ(folder.exitCode, 1);
+  EXPECT_NE(folder.output.find("Is a directory"), std::string::npos) << folder.output;
+  RunResult pipe = RunTool("parse /dev/stdin < /dev/null; printf '<r/>' | " + std::string(PLUMET_XML_TOOL) +
+                           " parse /dev/stdin");
+  EXPECT_EQ(pipe.output, "Empty document\nnot well-formed\n\nwell-formed\n1 0 4 4 0 0 0x80000 0 0 0 1\n");
+  EXPECT_EQ(pipe.exitCode, 0);
+  // /proc files report a length of 0 but have text.
+  EXPECT_EQ(RunTool("parse /proc/self/status").output, "No root element\nnot well-formed\n");
 }
 
 TEST(PlumetXmlToolTest, ExitCodes) {

@@ -9,7 +9,7 @@ class AttributeTest : public XmlDocumentTest {
   void LoadElement(const char16_t* text) {
     Load(text);
     doc.currentPos = 1;
-    doc.currentKind = 1;
+    doc.currentKind = XCK_ELEMENT;
   }
   void Set(const char16_t* name, const char16_t* value, std::uint32_t options = 0) {
     ASSERT_TRUE(doc.SetAttributeText(1, name, value, options));
@@ -47,7 +47,7 @@ TEST_F(AttributeTest, ValueEscapesQuotesContentDoesNot) {
   ExpectText(u"<e v=\"a&quot;b&lt;c\"/>");
   Load(u"<r/>");
   doc.currentPos = 1;
-  doc.currentKind = 1;
+  doc.currentKind = XCK_ELEMENT;
   doc.EnterElement();
   doc.InsertElement(u"t", u"a\"b<c", 0);
   ExpectText(u"<r>\r\n<t>a\"b&lt;c</t>\r\n</r>");

@@ -31,7 +31,7 @@ TEST_F(BuildTest, FirstElementFollowsDeclarationOnSameLine) {
   doc.InsertElement(u"svg", nullptr, 0);
   ExpectText(std::u16string(kDeclaration) + u"<svg/>\r\n");
   EXPECT_EQ(doc.currentPos, 1);
-  EXPECT_EQ(doc.currentKind, 1);
+  EXPECT_EQ(doc.currentKind, XCK_ELEMENT);
 }
 
 TEST_F(BuildTest, ElementFormsPerOption) {
@@ -55,7 +55,7 @@ TEST_F(BuildTest, ChildrenUnderEmptyParents) {
                         Case{u"<p></p>", u"<p>\r\n<c/>\r\n</p>"}}) {
     Load(c.parent);
     doc.currentPos = 1;
-    doc.currentKind = 1;
+    doc.currentKind = XCK_ELEMENT;
     ASSERT_TRUE(doc.EnterElement());
     ASSERT_TRUE(doc.InsertElement(u"c", nullptr, 0));
     ExpectText(c.expected);
@@ -85,7 +85,7 @@ TEST_F(BuildTest, NoLineEndsOption) {
 TEST_F(BuildTest, BareParentUnderNoLineEndsKeepsRecordInStep) {
   Load(u"<p></p>");
   doc.currentPos = 1;
-  doc.currentKind = 1;
+  doc.currentKind = XCK_ELEMENT;
   doc.EnterElement();
   doc.InsertElement(u"c", nullptr, XIO_NOCRLF);
   ExpectText(u"<p><c/></p>");
@@ -166,7 +166,7 @@ TEST_F(BuildTest, DepthBeyondLimitIsRefused) {
   Load(u"<r/>");
   doc.Record(1).flags |= XRF_DEPTH;  // as deep as a record can say
   doc.currentPos = 1;
-  doc.currentKind = 1;
+  doc.currentKind = XCK_ELEMENT;
   doc.EnterElement();
   EXPECT_FALSE(doc.InsertElement(u"c", nullptr, 0));
   ExpectStatus("Element too deep");
@@ -213,7 +213,7 @@ TEST_F(BuildTest, EnterAfterInsertWritesFirstChild) {
   doc.InsertElement(u"r", nullptr, 0);
   doc.EnterElement();
   EXPECT_EQ(doc.currentPos, 0);
-  EXPECT_EQ(doc.currentKind, 0);
+  EXPECT_EQ(doc.currentKind, XCK_NONE);
   EXPECT_FALSE(doc.EnterElement());
   EXPECT_FALSE(doc.SetAttributeText(1, u"a", u"1", 0));  // no current element
 }
@@ -221,7 +221,7 @@ TEST_F(BuildTest, EnterAfterInsertWritesFirstChild) {
 TEST_F(BuildTest, EditsShiftFollowingRecords) {
   Load(u"<r><a><b/></a><c/></r>");
   doc.currentPos = 2;
-  doc.currentKind = 1;
+  doc.currentKind = XCK_ELEMENT;
   ASSERT_TRUE(doc.SetAttributeText(2, u"k", u"v", 0));
   ExpectText(u"<r><a k=\"v\"><b/></a><c/></r>");
   EXPECT_EQ(Fields(3).start, 12);

@@ -1,4 +1,5 @@
 // Charsets: the name table, conversions and the declared charset.
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -314,7 +315,7 @@ std::vector<unsigned char> FromWide(const std::u16string& target, const std::u16
 std::u16string ToWide(const std::u16string& source, std::string_view bytes) {
   std::vector<unsigned char> units = Convert(u"UTF-16", source, bytes.data(), static_cast<std::int32_t>(bytes.size()), 2);
   std::u16string text(units.size() / 2, u'\0');
-  std::memcpy(text.data(), units.data(), units.size());
+  if (!units.empty()) std::memcpy(text.data(), units.data(), units.size());
   return text;
 }
 
@@ -352,9 +353,38 @@ TEST(ConvertCharsetTest, CharactersWithoutEquivalentAreReported) {
 TEST(ConvertCharsetTest, DefaultAndUnknownNamesMeanUtf8) {
   EXPECT_EQ(FromWide(u"", u"\u00e9"), Bytes("\xC3\xA9"));
   EXPECT_EQ(FromWide(u"no-such", u"\u00e9"), Bytes("\xC3\xA9"));
-  // In the table but without a converter here: handled as the default.
-  EXPECT_EQ(FromWide(u"x-mac-greek", u"\u00e9"), Bytes("\xC3\xA9"));
-  EXPECT_EQ(FromWide(u"x-iscii-de", u"a"), Bytes("a"));
+  EXPECT_TRUE(CanConvertCharset(u"no-such"));
+  EXPECT_TRUE(CanConvertCharset(u""));
+}
+
+// These pages used to be written as UTF-8 under their own declaration.
+TEST(ConvertCharsetTest, PagesGlibcLacksGoThroughIcu) {
+  bool lost = true;
+  EXPECT_EQ(FromWide(u"x-mac-greek", u"a\u03b1", 1, &lost), Bytes("a\xE1"));
+  EXPECT_FALSE(lost);
+  EXPECT_EQ(FromWide(u"x-mac-turkish", u"\u011f"), Bytes("\xDB"));
+  EXPECT_EQ(FromWide(u"dos-720", u"\u0627"), Bytes("\x9F"));
+  EXPECT_EQ(FromWide(u"hz-gb-2312", u"\u4e2d\u6587>"), Bytes("~{VPND~}>"));
+  // ISCII: the attribute code EF 42 selects Devanagari, then KA.
+  EXPECT_EQ(FromWide(u"x-iscii-de", u"\u0915"), Bytes("\xEF\x42\xB3"));
+  EXPECT_EQ(FromWide(u"x-ebcdic-thai", u"A"), Bytes("\xC1"));
+  // The default character is the page's own "?", and the loss is reported.
+  EXPECT_EQ(FromWide(u"x-mac-greek", u"\u4e2d", 1, &lost), Bytes("?"));
+  EXPECT_TRUE(lost);
+  EXPECT_EQ(ToWide(u"hz-gb-2312", "~{VPND~}>"), u"\u4e2d\u6587>");
+  EXPECT_EQ(ToWide(u"x-iscii-de", "\xB3"), u"\u0915");
+  EXPECT_EQ(ToWide(u"x-mac-greek", "a\xE1"), u"a\u03b1");
+}
+
+TEST(ConvertCharsetTest, PagesWithoutConverterConvertNothing) {
+  const std::vector<std::int32_t> withoutConverter = {10001, 10002, 10003, 10004, 10005, 10008, 20105, 20833, 29001};
+  for (const NamedCodePage& entry : kTable) {
+    const bool none = std::find(withoutConverter.begin(), withoutConverter.end(), entry.codePage) != withoutConverter.end();
+    EXPECT_EQ(CanConvertCharset(entry.name), !none) << Narrow(entry.name);
+    if (!none) continue;
+    EXPECT_TRUE(FromWide(entry.name, u"abc").empty()) << Narrow(entry.name);
+    EXPECT_TRUE(ToWide(entry.name, "abc").empty()) << Narrow(entry.name);
+  }
 }
 
 TEST(ConvertCharsetTest, ByteCharsetsToWideAndBetween) {

@@ -38,7 +38,8 @@ TEST(WrapCdataTest, SplitsClosingSequence) {
 TEST(WrapCdataTest, InsertedContentParsesBack) {
   CXmlDocument doc;
   doc.ParseText(u"<r/>");
-  doc.currentPos = doc.currentKind = 1;
+  doc.currentPos = 1;
+  doc.currentKind = XCK_ELEMENT;
   doc.EnterElement();
   ASSERT_TRUE(doc.InsertElement(u"c", u"a]]>b<x>", XIO_CDATA));
   CXmlDocument reparsed;

@@ -52,6 +52,47 @@ TEST_F(ParseTest, UnendedElementHandsItsChildrenToItsParent) {
   EXPECT_EQ(Fields(1).firstChild, 2);
 }
 
+// Unended elements nested in each other close as one run: their children
+// follow them in document order under the outer parent, depths kept, and
+// an error inside the innermost moves up to that parent.
+TEST_F(ParseTest, NestedUnendedElementsCloseAsOneRun) {
+  EXPECT_FALSE(Load(u"<r><a><b/><c><d/><e><1></r>"));
+  ExpectStatus("Incorrect tag name character at offset 20");
+  EXPECT_EQ(Fields(1), (RecordFields{0, 27, 3, 4, 0, XRF_FIRST | XRF_ERROR, 0, 2, 0, 1}));
+  EXPECT_EQ(Fields(2), (RecordFields{3, 3, 3, 0, 1, XRF_FIRST | XRF_OPEN, 1, 0, 3, 6}));
+  EXPECT_EQ(Fields(3), (RecordFields{6, 4, 4, 0, 2, 0, 1, 0, 4, 2}));
+  EXPECT_EQ(Fields(4), (RecordFields{10, 3, 3, 0, 2, XRF_OPEN, 1, 0, 5, 3}));
+  EXPECT_EQ(Fields(5), (RecordFields{13, 4, 4, 0, 3, 0, 1, 0, 6, 4}));
+  EXPECT_EQ(Fields(6), (RecordFields{17, 3, 3, 0, 3, XRF_OPEN, 1, 0, 0, 5}));
+  // At the end of the text the run reaches the top level.
+  Load(u"<r><a><b/><c><d/><e>");
+  ExpectStatus("Root element has sibling");
+  EXPECT_EQ(Fields(1), (RecordFields{0, 3, 3, 0, 0, XRF_FIRST | XRF_OPEN, 0, 0, 2, 6}));
+  EXPECT_EQ(Fields(6), (RecordFields{17, 3, 3, 0, 3, XRF_OPEN, 0, 0, 0, 5}));
+}
+
+// After an end tag that matched nothing, open elements are found by name
+// through an index; it must follow every later open and close.
+TEST_F(ParseTest, EndTagsAfterAStrayOneStillFindTheirElements) {
+  EXPECT_FALSE(Load(u"<a><b></z><c><d></c></b></a>"));
+  ExpectStatus("No start tag for end tag 'z' at offset 6");
+  EXPECT_EQ(Fields(1), (RecordFields{0, 28, 3, 4, 0, XRF_FIRST, 0, 2, 0, 1}));
+  EXPECT_EQ(Fields(2), (RecordFields{3, 21, 3, 4, 1, XRF_FIRST | XRF_ERROR, 1, 3, 0, 2}));
+  EXPECT_EQ(Fields(3), (RecordFields{10, 10, 3, 4, 2, XRF_FIRST, 2, 4, 0, 3}));
+  EXPECT_EQ(Fields(4), (RecordFields{13, 3, 3, 0, 3, XRF_FIRST | XRF_OPEN, 3, 0, 0, 4}));
+  // The index keeps the name rules: separators after the end-tag name, and
+  // ASCII case under the flag.
+  Load(u"<a=1><b></z></a>");
+  EXPECT_EQ(Fields(1).endTag, 4u);
+  EXPECT_EQ(Fields(2).flags & XRF_OPEN, XRF_OPEN);
+  doc.documentFlags = XDF_NOCASE;
+  Load(u"<A><b></x></a>");
+  EXPECT_EQ(Fields(1).endTag, 4u);
+  doc.documentFlags = 0;
+  Load(u"<A><b></x></a>");
+  EXPECT_EQ(Fields(1).endTag, 0u);
+}
+
 TEST_F(ParseTest, StrayEndTagIsIgnored) {
   EXPECT_FALSE(Load(u"<a></b></a>"));
   ExpectStatus("No start tag for end tag 'b' at offset 3");
@@ -76,6 +117,15 @@ TEST_F(ParseTest, StructuralMessageReplacesParserMessage) {
   Load(u"<a></b></a><c/>");
   ExpectStatus("Root element has sibling");
   EXPECT_FALSE(doc.IsWellFormed());
+}
+
+// A NUL is a character of the text like any other; only the C-string form
+// of ParseText ends there.
+TEST_F(ParseTest, TextGoesOnAfterNul) {
+  EXPECT_FALSE(doc.ParseText(std::u16string_view(u"<a/>\0<b/>", 9)));
+  ExpectStatus("Root element has sibling");
+  EXPECT_EQ(doc.recordsUsed, 3);
+  EXPECT_TRUE(doc.ParseText(u"<a/>\0<b/>"));
 }
 
 TEST_F(ParseTest, GreaterThanInsideQuotedValueDoesNotEndTag) {
@@ -202,7 +252,7 @@ TEST_F(ParseLimitTest, LongStartTagMarksDocumentNotWellFormed) {
   EXPECT_FALSE(Load(text.c_str()));
   ExpectStatus("Start tag at offset 0 too long");
   EXPECT_EQ(Fields(1).endTag, 0u);
-  EXPECT_FALSE(doc.SetAttributeText(1, u"w", u"1", 0) && doc.currentKind == 1);
+  EXPECT_FALSE(doc.SetAttributeText(1, u"w", u"1", 0) && doc.currentKind == XCK_ELEMENT);
 }
 
 TEST_F(ParseLimitTest, DeepNestingMarksDocumentNotWellFormed) {

@@ -62,6 +62,27 @@ TEST_F(SaveTest, UnknownCharsetIsWrittenInDefault) {
   ExpectStatus("no-such length 35 from wide length 34 ");
 }
 
+// A page no converter has used to be written as UTF-8 under its own
+// declaration; now the save is refused and the old file is left alone.
+TEST_F(SaveTest, CharsetWithoutConverterIsRefused) {
+  WriteFile("a.xml", "old content");
+  Load(u"<?xml encoding=\"x-europa\"?><r>\u00e9</r>");
+  EXPECT_FALSE(Save("a.xml"));
+  ExpectStatus("No converter for charset x-europa");
+  EXPECT_EQ(FileBytes(Path("a.xml")), Bytes("old content"));
+  std::u16string status;
+  EXPECT_FALSE(WriteDocumentFile(Wide(Path("a.xml")).c_str(), u"<r/>", &status, nullptr, u"x-mac-japanese"));
+  EXPECT_EQ(Narrow(status), "No converter for charset x-mac-japanese");
+  // A mark decides the encoding whatever the text declares.
+  doc.documentFlags = XDF_UTF8BOM;
+  EXPECT_TRUE(Save("a.xml"));
+  // Reading such a file is refused as well.
+  WriteFile("b.xml", "<?xml encoding=\"x-mac-arabic\"?><r>\xC7</r>");
+  std::u16string text;
+  EXPECT_FALSE(ReadDocumentFile(Wide(Path("b.xml")).c_str(), text, &status, nullptr, nullptr));
+  EXPECT_EQ(Narrow(status), "No converter for charset x-mac-arabic");
+}
+
 TEST_F(SaveTest, EmptyDocumentTruncatesFile) {
   WriteFile("a.xml", "old content");
   ASSERT_TRUE(Save("a.xml"));
@@ -200,6 +221,32 @@ TEST_F(SaveTest, ReadStepFindsMarkAndCharset) {
     EXPECT_EQ(Narrow(charset), c.charset);
     EXPECT_EQ(flags, c.flags);
     EXPECT_EQ(text, c.text) << Narrow(c.text);
+  }
+}
+
+// Without a mark, a declared "utf-16" or UTF-32 used to be converted with
+// the byte count as the unit count: two or four times past the buffer.
+TEST_F(SaveTest, ReadStepCountsUnitsOfWideCharsets) {
+  struct WideCase {
+    std::string_view bytes;
+    std::u16string_view text;
+  };
+  const WideCase cases[] = {
+      // An 8-bit declaration, then the units it names.
+      {std::string_view("<?xml encoding='utf-16'?> <\0a\0/\0>\0", 34), u"<a/>"},
+      {std::string_view("<?xml encoding='UTF-32'?>   <\0\0\0a\0\0\0/\0\0\0>\0\0\0", 44), u"<a/>"},
+      // A unit cut off by the end of the file is not dropped.
+      {std::string_view("<?xml encoding='unicode'?><\0a\0/\0>\0!", 35), u"<a/>\uFFFD"},
+      {std::string_view("\xFF\xFE<\0a\0/\0>\0!", 11), u"<a/>\uFFFD"},
+  };
+  for (const WideCase& c : cases) {
+    WriteFile("in.xml", c.bytes);
+    std::u16string text;
+    ASSERT_TRUE(ReadDocumentFile(Wide(Path("in.xml")).c_str(), text, nullptr, nullptr, nullptr));
+    const std::size_t markLength = c.bytes[0] == '\xFF' ? 2 : 0;
+    const std::size_t unit = c.bytes.find("UTF-32") != std::string_view::npos ? 4 : 2;
+    EXPECT_EQ(text.size(), (c.bytes.size() - markLength + unit - 1) / unit) << Narrow(c.text);
+    EXPECT_EQ(std::u16string_view(text).substr(text.size() - c.text.size()), c.text) << Narrow(c.text);
   }
 }
 

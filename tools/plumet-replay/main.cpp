@@ -1,13 +1,12 @@
 // plumet-replay SCRIPT: runs the real program on the in-memory desktop as
 // the script says. Exit 0: all went as written; 1: an expectation failed;
-// 2: the script is wrong or a step could not be done.
-#include <fstream>
+// 2: the script is wrong or cannot be read, or a step could not be done.
 #include <iostream>
-#include <sstream>
 
 #include "platform/backend/headless/replay_runner.h"
 #include "platform/framework/framework.h"
 #include "tools/plumet-replay/framework_program.h"
+#include "tools/plumet-replay/script_file.h"
 
 int main(int argc, char** argv) {
   using namespace plumet::backend::headless;
@@ -15,23 +14,16 @@ int main(int argc, char** argv) {
     std::cerr << "usage: plumet-replay SCRIPT   (- reads the script from standard input)\n";
     return kReplayScriptError;
   }
-  const std::string name = argv[1];
-  std::stringstream script;
-  if (name == "-") {
-    script << std::cin.rdbuf();
-  } else {
-    std::ifstream file(name, std::ios::binary);
-    if (!file) {
-      std::cerr << "plumet-replay: cannot read " << name << '\n';
-      return kReplayScriptError;
-    }
-    script << file.rdbuf();
+  const plumet::replay::ScriptFile script = plumet::replay::ReadScriptFile(argv[1]);
+  if (!script.error.empty()) {
+    std::cerr << "plumet-replay: " << script.error << '\n';
+    return kReplayScriptError;
   }
 
   HeadlessDesktop desktop;
   AfxSetBackend(&desktop);
   FrameworkProgram program(desktop);
-  const int exitCode = RunReplay(script.str(), desktop, program, std::cout, std::cerr);
+  const int exitCode = RunReplay(script.text, desktop, program, std::cout, std::cerr);
   AfxSetBackend(nullptr);  // the desktop dies with main; the framework lives on
   return exitCode;
 }

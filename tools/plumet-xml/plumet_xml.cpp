@@ -49,7 +49,7 @@ int Parse(const char* path) {
   if (!ReadFile(path, file)) return kUnreadable;
   CXmlDocument document;
   document.documentFlags = file.flags & kEncodingFlags;
-  bool wellFormed = document.ParseText(file.text.c_str());
+  bool wellFormed = document.ParseText(file.text);
   PrintLine(document.statusText);
   std::printf("%s\n", wellFormed ? "well-formed" : "not well-formed");
   for (std::int32_t index = 1; index < document.recordsUsed; ++index) {
@@ -75,7 +75,7 @@ int Save(const char* in, const char* out) {
   if (!ReadFile(in, file)) return kUnreadable;
   CXmlDocument document;
   document.documentFlags = file.flags & kEncodingFlags;
-  document.ParseText(file.text.c_str());
+  document.ParseText(file.text);
   document.SaveToFile(out);
   PrintLine(document.statusText);
   return kRan;

@@ -10,17 +10,14 @@
 
 namespace {
 
-const char16_t* const kCharsets[] = {u"UTF-16", u"UTF-8",       u"UTF-32",     u"iso-8859-1", u"shift_jis",
-                                     u"utf-7", u"iso-2022-jp",  u"big5",       u"ebcdic-cp-us", u"unicodefffe",
-                                     u"euc-kr", u"x-mac-greek", u"no-such",    u"",           u"koi8-r",
-                                     u"gb2312"};
+// Charsets of every kind: iconv's, ICU's (dos-720, x-mac-greek, hz-gb-2312,
+// x-iscii-de), none (x-europa), by hand (UTF-32), unknown and empty. Sixteen,
+// so that one byte picks both.
+const char16_t* const kCharsets[] = {u"UTF-16",     u"UTF-8",       u"UTF-32",     u"iso-8859-1", u"shift_jis",
+                                     u"utf-7",      u"iso-2022-jp", u"dos-720",    u"ebcdic-cp-us", u"unicodefffe",
+                                     u"hz-gb-2312", u"x-mac-greek", u"no-such",    u"",           u"x-iscii-de",
+                                     u"x-europa"};
 constexpr std::size_t kCount = sizeof(kCharsets) / sizeof(kCharsets[0]);
-
-std::int32_t UnitSize(const char16_t* name) {
-  std::int32_t codePage = CodePageForCharset(name);
-  if (codePage == CP_UTF32) return 4;
-  return codePage == 1200 ? 2 : 1;
-}
 
 }  // namespace
 
@@ -28,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size < 1) return 0;
   const char16_t* target = kCharsets[data[0] % kCount];
   const char16_t* source = kCharsets[(data[0] / kCount) % kCount];
-  const std::int32_t sourceUnit = UnitSize(source);
+  const std::int32_t sourceUnit = ConversionUnitSize(source);
   std::vector<std::uint8_t> input(data + 1, data + size);
   // Aligned units of the source's size.
   std::vector<char32_t> aligned((input.size() + 3) / 4 + 1);

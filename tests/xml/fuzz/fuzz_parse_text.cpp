@@ -35,12 +35,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::memcpy(text.data(), data + 1, text.size() * 2);
   CXmlDocument doc;
   doc.documentFlags = control & XDF_NOCASE;
-  doc.ParseText(text.c_str());
+  doc.ParseText(text);  // the whole text, NUL characters included
   CheckRecords(doc);
   if (doc.recordsUsed > 1) {
     const std::uint32_t options = (control & 0x07) | ((control & 0x10) != 0 ? XIO_BEFORE : 0u);
     doc.currentPos = doc.Record(0).firstChild;
-    doc.currentKind = 1;
+    doc.currentKind = XCK_ELEMENT;
     doc.SetAttributeText(doc.currentPos, u"a", u"v<\"&", options);
     CheckRecords(doc);
     if ((control & 0x20) != 0) doc.EnterElement();
