@@ -71,7 +71,7 @@ TEST_F(SaveTest, CharsetWithoutConverterIsRefused) {
   ExpectStatus("No converter for charset x-europa");
   EXPECT_EQ(FileBytes(Path("a.xml")), Bytes("old content"));
   std::u16string status;
-  EXPECT_FALSE(WriteDocumentFile(Wide(Path("a.xml")).c_str(), u"<r/>", &status, nullptr, u"x-mac-japanese"));
+  EXPECT_FALSE(WriteDocumentFile(Path("a.xml").c_str(), u"<r/>", &status, nullptr, u"x-mac-japanese"));
   EXPECT_EQ(Narrow(status), "No converter for charset x-mac-japanese");
   // A mark decides the encoding whatever the text declares.
   doc.documentFlags = XDF_UTF8BOM;
@@ -79,7 +79,7 @@ TEST_F(SaveTest, CharsetWithoutConverterIsRefused) {
   // Reading such a file is refused as well.
   WriteFile("b.xml", "<?xml encoding=\"x-mac-arabic\"?><r>\xC7</r>");
   std::u16string text;
-  EXPECT_FALSE(ReadDocumentFile(Wide(Path("b.xml")).c_str(), text, &status, nullptr, nullptr));
+  EXPECT_FALSE(ReadDocumentFile(Path("b.xml").c_str(), text, &status, nullptr, nullptr));
   EXPECT_EQ(Narrow(status), "No converter for charset x-mac-arabic");
 }
 
@@ -242,7 +242,7 @@ TEST_F(SaveTest, ReadStepCountsUnitsOfWideCharsets) {
   for (const WideCase& c : cases) {
     WriteFile("in.xml", c.bytes);
     std::u16string text;
-    ASSERT_TRUE(ReadDocumentFile(Wide(Path("in.xml")).c_str(), text, nullptr, nullptr, nullptr));
+    ASSERT_TRUE(ReadDocumentFile(Path("in.xml").c_str(), text, nullptr, nullptr, nullptr));
     const std::size_t markLength = c.bytes[0] == '\xFF' ? 2 : 0;
     const std::size_t unit = c.bytes.find("UTF-32") != std::string_view::npos ? 4 : 2;
     EXPECT_EQ(text.size(), (c.bytes.size() - markLength + unit - 1) / unit) << Narrow(c.text);

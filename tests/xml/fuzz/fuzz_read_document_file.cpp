@@ -51,10 +51,7 @@ int MemoryFile() {
   return fd;
 }
 
-std::u16string MemoryFilePath() {
-  const std::string path = "/proc/self/fd/" + std::to_string(MemoryFile());
-  return std::u16string(path.begin(), path.end());
-}
+std::string MemoryFilePath() { return "/proc/self/fd/" + std::to_string(MemoryFile()); }
 
 }  // namespace
 
