@@ -4,8 +4,8 @@
 #include <cstring>
 #include <utility>
 
-#include "platform/framework/draw_target.h"
 #include "platform/framework/gdi_objects.h"
+#include "platform/graphics/gdiplus.h"
 #include "platform/graphics/text.h"
 
 namespace plumet::framework {
@@ -20,13 +20,13 @@ void DeviceContext::Touch(const gfx::IntRect& rect) {
              std::max(touched.bottom, rect.bottom)};
 }
 
-Gdiplus::DrawTarget ResolveDrawTarget(HDC hdc) {
+namespace {
+
+Gdiplus::DrawTarget DrawTargetOf(HDC hdc) {
   DeviceContext* dc = ToDc(hdc);
   if (!dc || !dc->surface) return {};
   return {dc->surface.get(), dc->originX, dc->originY, dc->clip};
 }
-
-namespace {
 
 BitmapObject* StockBitmap() {
   static BitmapObject* stock = [] {
@@ -56,6 +56,10 @@ int RegionComplexity(const RegionObject& region) {
 using namespace plumet::framework;
 using plumet::gfx::IntRect;
 using plumet::gfx::Surface;
+
+// The graphics layer knows surfaces, not handles: a DC is resolved to the
+// surface behind it here.
+Gdiplus::Graphics::Graphics(HDC hdc) : Graphics(DrawTargetOf(hdc)) {}
 
 HDC CreateCompatibleDC(HDC) {
   auto* dc = new DeviceContext;
