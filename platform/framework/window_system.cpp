@@ -251,23 +251,17 @@ bool WindowSystem::PreTranslate(MSG& msg) {
   return false;
 }
 
+// Delivers a message the loop took; unlike Send, it is not logged: the log
+// shows what windows posted and sent, not what the loop delivered.
 void WindowSystem::Dispatch(MSG msg) {
-  const bool wasLogging = logging_;
-  logging_ = false;  // the log shows what windows sent, not what the loop delivered
   WindowRecord* record = Find(msg.hwnd);
-  if (record) {
-    current_.push_back(msg);
-    CWnd* object = record->object;
-    if (object) {
-      logging_ = wasLogging;
-      object->WindowProc(msg.message, msg.wParam, msg.lParam);
-    } else {
-      logging_ = wasLogging;
-      DefaultProc(msg.hwnd, msg.message, msg.wParam, msg.lParam);
-    }
-    current_.pop_back();
-  }
-  logging_ = wasLogging;
+  if (!record) return;
+  current_.push_back(msg);
+  if (CWnd* object = record->object)
+    object->WindowProc(msg.message, msg.wParam, msg.lParam);
+  else
+    DefaultProc(msg.hwnd, msg.message, msg.wParam, msg.lParam);
+  current_.pop_back();
 }
 
 UINT_PTR WindowSystem::SetTimer(HWND hwnd, UINT_PTR id, UINT period) {
