@@ -10,6 +10,8 @@
 
 namespace plumet::framework {
 
+DeviceContext::~DeviceContext() { ForgetDcStandIn(ToHandle(this)); }
+
 void DeviceContext::Touch(const gfx::IntRect& rect) {
   if (rect.Empty()) return;
   if (touched.Empty()) {

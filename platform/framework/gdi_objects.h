@@ -44,6 +44,10 @@ struct DeviceContext {
   COLORREF textColor = 0;
   FontObject* font = nullptr;
   gfx::IntRect touched;                    // what was drawn, to present on release
+  DeviceContext() = default;
+  ~DeviceContext();
+  DeviceContext(const DeviceContext&) = delete;
+  DeviceContext& operator=(const DeviceContext&) = delete;
   void Touch(const gfx::IntRect& rect);
 };
 
@@ -54,6 +58,9 @@ inline RegionObject* ToRegion(HRGN h) { return reinterpret_cast<RegionObject*>(h
 inline HRGN ToHandle(RegionObject* r) { return reinterpret_cast<HRGN>(static_cast<GdiObject*>(r)); }
 inline DeviceContext* ToDc(HDC h) { return reinterpret_cast<DeviceContext*>(h); }
 inline HDC ToHandle(DeviceContext* dc) { return reinterpret_cast<HDC>(dc); }
+
+// Drops the CDC that CDC::FromHandle made for a DC that goes away.
+void ForgetDcStandIn(HDC hdc);
 
 // Makes a DC for a window's picture (nullptr for windows without one).
 HDC MakeWindowDc(HWND window);
