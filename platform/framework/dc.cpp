@@ -102,7 +102,7 @@ void CDC::FillSolidRect(const RECT* rect, COLORREF color) {
   plumet::gfx::IntRect area{rect->left + dc->originX, rect->top + dc->originY, rect->right + dc->originX,
                             rect->bottom + dc->originY};
   if (!dc->clip.Empty()) area = area.Intersect(dc->clip);
-  dc->surface->Fill(area, 0xFF000000u | (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color));
+  dc->surface->Fill(area, ArgbFromColorRef(0xFF, color));
   dc->Touch(area);
 }
 

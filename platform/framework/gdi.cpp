@@ -194,9 +194,8 @@ int DrawText(HDC hdc, const char* text, int length, RECT* rect, UINT) {
   if (s.empty()) return 0;
   const IntRect box{rect->left + dc->originX, rect->top + dc->originY, rect->right + dc->originX,
                     rect->bottom + dc->originY};
-  const std::uint32_t argb = 0xFF000000u | (GetRValue(dc->textColor) << 16) | (GetGValue(dc->textColor) << 8) |
-                             GetBValue(dc->textColor);
-  plumet::gfx::DrawCentredText(*dc->surface, s, dc->clip.Empty() ? box : box.Intersect(dc->clip), argb);
+  plumet::gfx::DrawCentredText(*dc->surface, s, dc->clip.Empty() ? box : box.Intersect(dc->clip),
+                               ArgbFromColorRef(0xFF, dc->textColor));
   dc->Touch(box);
   return 1;
 }

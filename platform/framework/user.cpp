@@ -20,10 +20,6 @@ WindowRecord* Record(HWND hwnd) { return System().Find(hwnd); }
 // The screen is a window of its own for GetDC; no record stands behind it.
 HWND const kDesktopWindow = reinterpret_cast<HWND>(std::uintptr_t{0x10});
 
-std::uint32_t ColorKeyToRgb(COLORREF key) {
-  return (static_cast<std::uint32_t>(GetRValue(key)) << 16) | (GetGValue(key) << 8) | GetBValue(key);
-}
-
 }  // namespace
 
 BOOL PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -294,7 +290,7 @@ BOOL UpdateLayeredWindowIndirect(HWND hwnd, const UPDATELAYEREDWINDOWINFO* info)
     p.mode = plumet::backend::PresentMode::ColorKey;
   else
     p.mode = plumet::backend::PresentMode::Opaque;
-  p.colorKey = ColorKeyToRgb(info->crKey);
+  p.colorKey = ArgbFromColorRef(0, info->crKey);
   if (info->prcDirty) {
     const RECT& d = *info->prcDirty;
     const RECT clipped{std::max<LONG>(0, d.left), std::max<LONG>(0, d.top), std::min<LONG>(record->Width(), d.right),

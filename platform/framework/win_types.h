@@ -63,6 +63,11 @@ constexpr COLORREF RGB(int r, int g, int b) {
 constexpr BYTE GetRValue(COLORREF c) { return static_cast<BYTE>(c & 0xFF); }
 constexpr BYTE GetGValue(COLORREF c) { return static_cast<BYTE>((c >> 8) & 0xFF); }
 constexpr BYTE GetBValue(COLORREF c) { return static_cast<BYTE>((c >> 16) & 0xFF); }
+// Straight ARGB (0xAARRGGBB) from an alpha (low byte used) and a COLORREF.
+constexpr std::uint32_t ArgbFromColorRef(int alpha, COLORREF color) {
+  return (static_cast<std::uint32_t>(alpha & 0xFF) << 24) | (static_cast<std::uint32_t>(GetRValue(color)) << 16) |
+         (static_cast<std::uint32_t>(GetGValue(color)) << 8) | GetBValue(color);
+}
 
 constexpr WORD LOWORD(std::uintptr_t v) { return static_cast<WORD>(v & 0xFFFF); }
 constexpr WORD HIWORD(std::uintptr_t v) { return static_cast<WORD>((v >> 16) & 0xFFFF); }
