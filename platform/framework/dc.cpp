@@ -99,8 +99,7 @@ int CDC::DrawText(const std::string& text, RECT* rect, UINT format) {
 void CDC::FillSolidRect(const RECT* rect, COLORREF color) {
   auto* dc = plumet::framework::ToDc(m_hDC);
   if (!dc || !dc->surface || !rect) return;
-  plumet::gfx::IntRect area{rect->left + dc->originX, rect->top + dc->originY, rect->right + dc->originX,
-                            rect->bottom + dc->originY};
+  plumet::gfx::IntRect area = dc->OnSurface(*rect);
   if (!dc->clip.Empty()) area = area.Intersect(dc->clip);
   dc->surface->Fill(area, ArgbFromColorRef(0xFF, color));
   dc->Touch(area);

@@ -12,15 +12,7 @@ namespace plumet::framework {
 
 DeviceContext::~DeviceContext() { ForgetDcStandIn(ToHandle(this)); }
 
-void DeviceContext::Touch(const gfx::IntRect& rect) {
-  if (rect.Empty()) return;
-  if (touched.Empty()) {
-    touched = rect;
-    return;
-  }
-  touched = {std::min(touched.left, rect.left), std::min(touched.top, rect.top), std::max(touched.right, rect.right),
-             std::max(touched.bottom, rect.bottom)};
-}
+void DeviceContext::Touch(const gfx::IntRect& rect) { touched = touched.Union(rect); }
 
 namespace {
 
@@ -192,8 +184,7 @@ int DrawText(HDC hdc, const char* text, int length, RECT* rect, UINT) {
   if (!dc || !dc->surface || !text || !rect) return 0;
   const std::string s = length < 0 ? std::string(text) : std::string(text, static_cast<std::size_t>(length));
   if (s.empty()) return 0;
-  const IntRect box{rect->left + dc->originX, rect->top + dc->originY, rect->right + dc->originX,
-                    rect->bottom + dc->originY};
+  const IntRect box = dc->OnSurface(*rect);
   plumet::gfx::DrawCentredText(*dc->surface, s, dc->clip.Empty() ? box : box.Intersect(dc->clip),
                                ArgbFromColorRef(0xFF, dc->textColor));
   dc->Touch(box);

@@ -10,6 +10,9 @@
 
 namespace plumet::framework {
 
+// A window rectangle as the rectangle of graphics and of the backend.
+inline gfx::IntRect ToIntRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
 struct GdiObject {
   enum class Kind { Bitmap, Region, Font };
   explicit GdiObject(Kind k) : kind(k) {}
@@ -49,6 +52,10 @@ struct DeviceContext {
   DeviceContext(const DeviceContext&) = delete;
   DeviceContext& operator=(const DeviceContext&) = delete;
   void Touch(const gfx::IntRect& rect);
+  // A rectangle of the DC's coordinates in surface pixels.
+  gfx::IntRect OnSurface(const RECT& r) const {
+    return {r.left + originX, r.top + originY, r.right + originX, r.bottom + originY};
+  }
 };
 
 inline GdiObject* ToObject(HGDIOBJ h) { return static_cast<GdiObject*>(h); }

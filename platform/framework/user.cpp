@@ -140,7 +140,7 @@ int SetWindowRgn(HWND hwnd, HRGN region, BOOL) {
   plumet::backend::Backend* backend = System().Backend();
   if (record->native && backend) {
     std::vector<plumet::backend::Rect> rects;
-    for (const RECT& r : record->region) rects.push_back({r.left, r.top, r.right, r.bottom});
+    for (const RECT& r : record->region) rects.push_back(plumet::framework::ToIntRect(r));
     backend->SetShape(record->native, rects);
   }
   return 1;
@@ -296,7 +296,7 @@ BOOL UpdateLayeredWindowIndirect(HWND hwnd, const UPDATELAYEREDWINDOWINFO* info)
     const RECT clipped{std::max<LONG>(0, d.left), std::max<LONG>(0, d.top), std::min<LONG>(record->Width(), d.right),
                        std::min<LONG>(record->Height(), d.bottom)};
     if (clipped.right <= clipped.left || clipped.bottom <= clipped.top) return TRUE;
-    p.dirty = plumet::backend::Rect{clipped.left, clipped.top, clipped.right, clipped.bottom};
+    p.dirty = plumet::framework::ToIntRect(clipped);
   }
   backend->Present(record->native, p);
   record->presentedOnce = true;

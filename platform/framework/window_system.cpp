@@ -14,14 +14,6 @@ namespace {
 // The ground a window that is not layered shows before it paints itself.
 constexpr std::uint32_t kWindowGround = 0xFFF0F0F0u;
 
-gfx::IntRect Union(const gfx::IntRect& a, const gfx::IntRect& b) {
-  if (a.Empty()) return b;
-  if (b.Empty()) return a;
-  return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
-}
-
-gfx::IntRect ToIntRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
-
 }  // namespace
 
 WindowSystem& WindowSystem::Get() {
@@ -139,11 +131,11 @@ void WindowSystem::EnsureNative(WindowRecord& record) {
     options.owner = owner->native;
   }
   record.native = backend_->CreateWindow(options);
-  backend_->SetBounds(record.native, {record.rect.left, record.rect.top, record.rect.right, record.rect.bottom});
+  backend_->SetBounds(record.native, ToIntRect(record.rect));
   backend_->SetInputPassThrough(record.native, (record.exStyle & WS_EX_TRANSPARENT) != 0);
   if (record.hasRegion) {
     std::vector<backend::Rect> rects;
-    for (const RECT& r : record.region) rects.push_back({r.left, r.top, r.right, r.bottom});
+    for (const RECT& r : record.region) rects.push_back(ToIntRect(r));
     backend_->SetShape(record.native, rects);
   }
   if (!options.layered) {
@@ -158,7 +150,7 @@ void WindowSystem::ApplyBounds(WindowRecord& record) {
     return;
   }
   if (!record.native || !backend_) return;
-  backend_->SetBounds(record.native, {record.rect.left, record.rect.top, record.rect.right, record.rect.bottom});
+  backend_->SetBounds(record.native, ToIntRect(record.rect));
   const bool layered = (record.exStyle & WS_EX_LAYERED) != 0;
   if (!layered && (!record.backing || record.backing->Width() != record.Width() ||
                    record.backing->Height() != record.Height())) {
@@ -496,7 +488,7 @@ void WindowSystem::PaintAll() {
       child->eraseNeeded = false;
       if (!paintable || !child->Visible()) continue;
       PaintWindow(*child, {0, 0, child->Width(), child->Height()}, erase);
-      dirty = Union(dirty, ToIntRect(child->rect));
+      dirty = dirty.Union(ToIntRect(child->rect));
     }
     if (paintable && !dirty.Empty()) PresentRect(hwnd, dirty);
   }
@@ -527,7 +519,7 @@ void WindowSystem::PresentRect(HWND topLevel, const gfx::IntRect& rect) {
   backend::Presentation p;
   p.source = {top->backing->Row(0), top->backing->Width(), top->backing->Height(), top->backing->Stride()};
   p.mode = backend::PresentMode::Opaque;
-  p.dirty = backend::Rect{r.left, r.top, r.right, r.bottom};
+  p.dirty = r;
   backend_->Present(top->native, p);
 }
 
@@ -550,7 +542,7 @@ HDC MakeWindowDc(HWND hwnd) {
     if (record->parent) {
       dc->originX = record->rect.left;
       dc->originY = record->rect.top;
-      dc->clip = gfx::IntRect{record->rect.left, record->rect.top, record->rect.right, record->rect.bottom}.Intersect(
+      dc->clip = ToIntRect(record->rect).Intersect(
           top->backing->Bounds());
     }
   }
