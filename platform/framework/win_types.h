@@ -207,6 +207,9 @@ struct UPDATELAYEREDWINDOWINFO {
   const RECT* prcDirty = nullptr;  // only this part of the window changed
 };
 
+// The blend of a layered window drawn with per-pixel alpha.
+inline constexpr BLENDFUNCTION kPixelAlphaBlend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+
 // Regions.
 constexpr int RGN_OR = 2;
 constexpr int ERROR_REGION = 0;
