@@ -9,11 +9,6 @@
 
 namespace {
 
-// Pen and touch arrive as plain mouse messages: no press-and-hold, tap or
-// barrel feedback, no flicks.
-constexpr const char* kTabletProperty = "MicrosoftTabletPenServiceProperty";
-constexpr std::uintptr_t kTabletDisableAll = 0x10019;
-
 // A press here folds the palette; elsewhere on the background it drags.
 constexpr RECT kFoldStrip{0, 464, 50, 475};
 
@@ -96,7 +91,7 @@ void CToolbarDlg::DoDataExchange(CDataExchange* pDX) {
 
 BOOL CToolbarDlg::OnInitDialog() {
   CDialog::OnInitDialog();
-  ::SetProp(m_hWnd, kTabletProperty, reinterpret_cast<HANDLE>(kTabletDisableAll));
+  ::SetProp(m_hWnd, MICROSOFT_TABLETPENSERVICE_PROPERTY, reinterpret_cast<HANDLE>(std::uintptr_t{TABLET_PLAIN_MOUSE_INPUT}));
   CBitmap shape;
   BITMAP bm;
   if (shape.LoadBitmap(IDB_PALETTE_SHAPE) && shape.GetBitmap(&bm)) {
@@ -158,7 +153,7 @@ LRESULT CToolbarDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void CToolbarDlg::OnDestroy() {
-  ::RemoveProp(m_hWnd, kTabletProperty);
+  ::RemoveProp(m_hWnd, MICROSOFT_TABLETPENSERVICE_PROPERTY);
   m_dcSkin.DeleteDC();
   m_bmpSkin.DeleteObject();
 }

@@ -242,6 +242,17 @@ struct TRACKMOUSEEVENT {
   DWORD dwHoverTime = 0;
 };
 
+// The tablet pen service's window property and its flags: pen and touch
+// arrive as plain mouse messages, without press-and-hold, tap or barrel
+// feedback, or flicks.
+inline constexpr const char* MICROSOFT_TABLETPENSERVICE_PROPERTY = "MicrosoftTabletPenServiceProperty";
+constexpr DWORD TABLET_DISABLE_PRESSANDHOLD = 0x00000001;
+constexpr DWORD TABLET_DISABLE_PENTAPFEEDBACK = 0x00000008;
+constexpr DWORD TABLET_DISABLE_PENBARRELFEEDBACK = 0x00000010;
+constexpr DWORD TABLET_DISABLE_FLICKS = 0x00010000;
+constexpr DWORD TABLET_PLAIN_MOUSE_INPUT = TABLET_DISABLE_PRESSANDHOLD | TABLET_DISABLE_PENTAPFEEDBACK |
+                                           TABLET_DISABLE_PENBARRELFEEDBACK | TABLET_DISABLE_FLICKS;
+
 // Text drawing.
 constexpr int TRANSPARENT = 1;
 constexpr UINT DT_CENTER = 0x0001;
