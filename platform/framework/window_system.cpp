@@ -182,12 +182,12 @@ void WindowSystem::ApplyVisibility(WindowRecord& record, bool wasVisible) {
 }
 
 void WindowSystem::Post(const MSG& msg) {
-  if (logging_) log_.push_back({LoggedMessage::Kind::Posted, msg.hwnd, msg.message, msg.wParam, msg.lParam});
+  if (logging_) log_.push_back({true, msg.hwnd, msg.message, msg.wParam, msg.lParam});
   queue_.push_back(msg);
 }
 
 LRESULT WindowSystem::Send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (logging_) log_.push_back({LoggedMessage::Kind::Sent, hwnd, message, wParam, lParam});
+  if (logging_) log_.push_back({false, hwnd, message, wParam, lParam});
   WindowRecord* record = Find(hwnd);
   if (!record) return 0;
   current_.push_back({hwnd, message, wParam, lParam});
