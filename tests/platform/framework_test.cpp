@@ -21,7 +21,6 @@ using plumet::backend::headless::HeadlessDesktop;
 constexpr UINT WM_PROBE = WM_USER + 1;
 constexpr int kWindowButton = 1000;  // a push button of the palette template
 
-// A window that notes the messages tests look at, and runs a hook on each.
 struct Seen {
   UINT message;
   WPARAM wParam;
@@ -41,23 +40,28 @@ bool IsWatched(UINT message) {
          message == WM_LBUTTONDBLCLK || message == WM_MOUSEMOVE || message == WM_MOUSELEAVE;
 }
 
-class Probe : public CWnd {
- public:
+// Notes the messages tests look at, and runs a hook on each.
+struct Recorder {
   std::vector<Seen> seen;
   std::function<void(UINT, WPARAM)> onMessage;
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+  void Note(UINT message, WPARAM wParam, LPARAM lParam) {
     if (IsWatched(message)) seen.push_back({message, wParam, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
     if (onMessage) onMessage(message, wParam);
+  }
+};
+
+class Probe : public CWnd, public Recorder {
+ public:
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    Note(message, wParam, lParam);
     return CWnd::WindowProc(message, wParam, lParam);
   }
 };
 
 // A dialog of a built-in template, shown at a chosen place once made.
-class ProbeDialog : public CDialog {
+class ProbeDialog : public CDialog, public Recorder {
  public:
   ProbeDialog(UINT templateId, RECT place, CWnd* owner = nullptr) : CDialog(templateId, owner), place_(place) {}
-  std::vector<Seen> seen;
-  std::function<void(UINT, WPARAM)> onMessage;
   Probe button;  // the palette template's "Window" button, where there is one
 
   BOOL OnInitDialog() override {
@@ -68,8 +72,7 @@ class ProbeDialog : public CDialog {
     return TRUE;
   }
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-    if (IsWatched(message)) seen.push_back({message, wParam, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-    if (onMessage) onMessage(message, wParam);
+    Note(message, wParam, lParam);
     return CDialog::WindowProc(message, wParam, lParam);
   }
 
