@@ -52,11 +52,6 @@ void CScrivaneDlg::RedrawBoard() {
 }
 
 void CScrivaneDlg::PresentBoard(const RECT* dirty) {
-  BLENDFUNCTION blend;
-  blend.BlendOp = AC_SRC_OVER;
-  blend.BlendFlags = 0;
-  blend.SourceConstantAlpha = 255;
-  blend.AlphaFormat = AC_SRC_ALPHA;
   const POINT origin{0, 0};
   const SIZE size{m_nScreenWidth, m_nScreenHeight};
   CClientDC client(this);
@@ -66,7 +61,7 @@ void CScrivaneDlg::PresentBoard(const RECT* dirty) {
   info.psize = &size;
   info.pptSrc = &origin;
   info.crKey = RGB(255, 0, 255);
-  info.pblend = &blend;
+  info.pblend = &kPixelAlphaBlend;
   if (m_nZoom <= 1 || m_bUnmagnifiedForCapture) {
     info.hdcSrc = m_dcBoard.GetSafeHdc();
     info.dwFlags = ULW_ALPHA;

@@ -4,15 +4,6 @@
 #include "palette/board_commands.h"
 #include "resources/resource_ids.h"
 
-namespace {
-
-// Pen and touch arrive as plain mouse messages, without press-and-hold,
-// tap or barrel-button feedback or flicks.
-constexpr const char* kPenServiceProperty = "MicrosoftTabletPenServiceProperty";
-constexpr std::uintptr_t kPenServiceFlags = 0x10019;
-
-}  // namespace
-
 CScrivaneDlg::CScrivaneDlg() : CDialog(IDD_BOARD, nullptr) {
   m_hIcon = AfxGetApp() ? AfxGetApp()->LoadIcon(IDR_MAINFRAME) : ::LoadIcon(nullptr, IDR_MAINFRAME);
   m_pages[0].m_pBoard = this;
@@ -34,7 +25,7 @@ BOOL CScrivaneDlg::OnInitDialog() {
   SetWindowText("Plumet Life");
   m_nBackMode = BM_TRANSPARENT;
   ModifyStyleEx(0, WS_EX_LAYERED | WS_EX_TRANSPARENT);
-  ::SetProp(m_hWnd, kPenServiceProperty, reinterpret_cast<HANDLE>(kPenServiceFlags));
+  ::SetProp(m_hWnd, MICROSOFT_TABLETPENSERVICE_PROPERTY, reinterpret_cast<HANDLE>(std::uintptr_t{TABLET_PLAIN_MOUSE_INPUT}));
   LoadToolCursors();
   CreateBoardSurface();
   CreateZoomSurface();
@@ -54,7 +45,7 @@ BOOL CScrivaneDlg::OnInitDialog() {
 }
 
 void CScrivaneDlg::OnDestroy() {
-  ::RemoveProp(m_hWnd, kPenServiceProperty);
+  ::RemoveProp(m_hWnd, MICROSOFT_TABLETPENSERVICE_PROPERTY);
   Default();
   if (m_dcCapture.GetSafeHdc()) {
     m_dcCapture.DeleteDC();

@@ -68,12 +68,7 @@ void CIconDialog::PresentIcon() {
   const POINT dst{rc.left, rc.top};
   const SIZE size{rc.right - rc.left, rc.bottom - rc.top};
   const POINT src{0, 0};
-  BLENDFUNCTION blend;
-  blend.BlendOp = AC_SRC_OVER;
-  blend.BlendFlags = 0;
-  blend.SourceConstantAlpha = 255;
-  blend.AlphaFormat = AC_SRC_ALPHA;
-  ::UpdateLayeredWindow(m_hWnd, nullptr, &dst, &size, m_dcIcon.GetSafeHdc(), &src, 0, &blend, ULW_ALPHA);
+  ::UpdateLayeredWindow(m_hWnd, nullptr, &dst, &size, m_dcIcon.GetSafeHdc(), &src, 0, &kPixelAlphaBlend, ULW_ALPHA);
 }
 
 BOOL CIconDialog::PreTranslateMessage(MSG* msg) {

@@ -9,21 +9,10 @@
 
 namespace {
 
-// Pen and touch arrive as plain mouse messages: no press-and-hold, tap or
-// barrel feedback, no flicks.
-constexpr const char* kTabletProperty = "MicrosoftTabletPenServiceProperty";
-constexpr std::uintptr_t kTabletDisableAll = 0x10019;
-
 // A press here folds the palette; elsewhere on the background it drags.
 constexpr RECT kFoldStrip{0, 464, 50, 475};
 
-// A look's corners in the skin sheet, and the size shared by the three.
-struct Slices {
-  POINT normal;
-  POINT hover;
-  POINT pressed;
-  SIZE size;
-};
+using Slices = CToolbarDlg::Slices;
 
 // The sheet repeats the palette in its hover and pressed looks to the right.
 constexpr Slices TileSlices(LONG row) { return {{7, row}, {63, row}, {120, row}, {37, 34}}; }
@@ -41,25 +30,11 @@ constexpr std::array<LineWidthLook, 4> kLineWidthLooks{{
     {15, {{254, 96}, {254, 169}, {254, 242}, {37, 34}}},
 }};
 
-struct BoardPost {
-  WPARAM code;
-  LPARAM argument;
-};
-
 void ApplySlices(CCoolButton& button, CDC* skin, const Slices& s) {
   button.SetSkin(skin, s.normal.x, s.normal.y, s.hover.x, s.hover.y, s.pressed.x, s.pressed.y, s.size.cx, s.size.cy);
 }
 
 }  // namespace
-
-struct CToolbarDlg::ButtonEntry {
-  int id;
-  CCoolButton CToolbarDlg::*button;
-  Slices slices;
-  POINT place;
-  std::array<BoardPost, 2> posts;
-  std::size_t postCount;
-};
 
 std::span<const CToolbarDlg::ButtonEntry> CToolbarDlg::Buttons() {
   // In binding order. The sheet rows of the pens and the line width differ
@@ -96,7 +71,7 @@ void CToolbarDlg::DoDataExchange(CDataExchange* pDX) {
 
 BOOL CToolbarDlg::OnInitDialog() {
   CDialog::OnInitDialog();
-  ::SetProp(m_hWnd, kTabletProperty, reinterpret_cast<HANDLE>(kTabletDisableAll));
+  ::SetProp(m_hWnd, MICROSOFT_TABLETPENSERVICE_PROPERTY, reinterpret_cast<HANDLE>(std::uintptr_t{TABLET_PLAIN_MOUSE_INPUT}));
   CBitmap shape;
   BITMAP bm;
   if (shape.LoadBitmap(IDB_PALETTE_SHAPE) && shape.GetBitmap(&bm)) {
@@ -158,7 +133,7 @@ LRESULT CToolbarDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void CToolbarDlg::OnDestroy() {
-  ::RemoveProp(m_hWnd, kTabletProperty);
+  ::RemoveProp(m_hWnd, MICROSOFT_TABLETPENSERVICE_PROPERTY);
   m_dcSkin.DeleteDC();
   m_bmpSkin.DeleteObject();
 }

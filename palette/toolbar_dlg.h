@@ -4,6 +4,8 @@
 // bottom strip and unfolds again when the icon is clicked.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <span>
 
 #include "palette/cool_button.h"
@@ -28,13 +30,32 @@ class CToolbarDlg : public CDialog {
   void OnCancel() override;
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
+  // A look's corners in the skin sheet, and the size shared by the three.
+  struct Slices {
+    POINT normal;
+    POINT hover;
+    POINT pressed;
+    SIZE size;
+  };
+  struct BoardPost {
+    WPARAM code;
+    LPARAM argument;
+  };
+  // A button: its looks, its place on the palette and what a click posts to the board.
+  struct ButtonEntry {
+    int id;
+    CCoolButton CToolbarDlg::*button;
+    Slices slices;
+    POINT place;
+    std::array<BoardPost, 2> posts;
+    std::size_t postCount;
+  };
+  static std::span<const ButtonEntry> Buttons();
+
  protected:
   void DoDataExchange(CDataExchange* pDX) override;
 
  private:
-  struct ButtonEntry;
-  static std::span<const ButtonEntry> Buttons();
-
   void OnDestroy();
   LRESULT OnEraseBkgnd(CDC* pDC);
   void OnLButtonDown(POINT point);

@@ -1,6 +1,7 @@
 #include "platform/framework/dc.h"
 
-#include <array>
+#include <memory>
+#include <unordered_map>
 #include <utility>
 
 #include "platform/framework/resources.h"
@@ -36,15 +37,28 @@ CDC::~CDC() {
   if (owned_) DeleteDC();
 }
 
-CDC* CDC::FromHandle(HDC hdc) {
-  // A few at once are enough: handlers hold them only while they run.
-  static std::array<CDC, 8> standIns;
-  static std::size_t next = 0;
-  CDC& dc = standIns[next++ % standIns.size()];
-  dc.owned_ = false;
-  dc.m_hDC = hdc;
-  return &dc;
+namespace {
+
+// One stand-in per handle, kept until the DC goes, however deeply the uses
+// nest. Never destroyed: DCs still go away while the program exits.
+std::unordered_map<HDC, std::unique_ptr<CDC>>& DcStandIns() {
+  static auto* standIns = new std::unordered_map<HDC, std::unique_ptr<CDC>>;
+  return *standIns;
 }
+
+}  // namespace
+
+CDC* CDC::FromHandle(HDC hdc) {
+  std::unique_ptr<CDC>& dc = DcStandIns()[hdc];
+  if (!dc) {
+    dc = std::make_unique<CDC>();
+    dc->owned_ = false;
+    dc->m_hDC = hdc;
+  }
+  return dc.get();
+}
+
+void plumet::framework::ForgetDcStandIn(HDC hdc) { DcStandIns().erase(hdc); }
 
 BOOL CDC::Attach(HDC hdc) {
   if (!hdc) return FALSE;
@@ -85,10 +99,9 @@ int CDC::DrawText(const std::string& text, RECT* rect, UINT format) {
 void CDC::FillSolidRect(const RECT* rect, COLORREF color) {
   auto* dc = plumet::framework::ToDc(m_hDC);
   if (!dc || !dc->surface || !rect) return;
-  plumet::gfx::IntRect area{rect->left + dc->originX, rect->top + dc->originY, rect->right + dc->originX,
-                            rect->bottom + dc->originY};
+  plumet::gfx::IntRect area = dc->OnSurface(*rect);
   if (!dc->clip.Empty()) area = area.Intersect(dc->clip);
-  dc->surface->Fill(area, 0xFF000000u | (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color));
+  dc->surface->Fill(area, ArgbFromColorRef(0xFF, color));
   dc->Touch(area);
 }
 

@@ -4,29 +4,23 @@
 #include <cstring>
 #include <utility>
 
-#include "platform/framework/draw_target.h"
 #include "platform/framework/gdi_objects.h"
+#include "platform/graphics/gdiplus.h"
 #include "platform/graphics/text.h"
 
 namespace plumet::framework {
 
-void DeviceContext::Touch(const gfx::IntRect& rect) {
-  if (rect.Empty()) return;
-  if (touched.Empty()) {
-    touched = rect;
-    return;
-  }
-  touched = {std::min(touched.left, rect.left), std::min(touched.top, rect.top), std::max(touched.right, rect.right),
-             std::max(touched.bottom, rect.bottom)};
-}
+DeviceContext::~DeviceContext() { ForgetDcStandIn(ToHandle(this)); }
 
-Gdiplus::DrawTarget ResolveDrawTarget(HDC hdc) {
+void DeviceContext::Touch(const gfx::IntRect& rect) { touched = touched.Union(rect); }
+
+namespace {
+
+Gdiplus::DrawTarget DrawTargetOf(HDC hdc) {
   DeviceContext* dc = ToDc(hdc);
   if (!dc || !dc->surface) return {};
   return {dc->surface.get(), dc->originX, dc->originY, dc->clip};
 }
-
-namespace {
 
 BitmapObject* StockBitmap() {
   static BitmapObject* stock = [] {
@@ -56,6 +50,10 @@ int RegionComplexity(const RegionObject& region) {
 using namespace plumet::framework;
 using plumet::gfx::IntRect;
 using plumet::gfx::Surface;
+
+// The graphics layer knows surfaces, not handles: a DC is resolved to the
+// surface behind it here.
+Gdiplus::Graphics::Graphics(HDC hdc) : Graphics(DrawTargetOf(hdc)) {}
 
 HDC CreateCompatibleDC(HDC) {
   auto* dc = new DeviceContext;
@@ -186,11 +184,9 @@ int DrawText(HDC hdc, const char* text, int length, RECT* rect, UINT) {
   if (!dc || !dc->surface || !text || !rect) return 0;
   const std::string s = length < 0 ? std::string(text) : std::string(text, static_cast<std::size_t>(length));
   if (s.empty()) return 0;
-  const IntRect box{rect->left + dc->originX, rect->top + dc->originY, rect->right + dc->originX,
-                    rect->bottom + dc->originY};
-  const std::uint32_t argb = 0xFF000000u | (GetRValue(dc->textColor) << 16) | (GetGValue(dc->textColor) << 8) |
-                             GetBValue(dc->textColor);
-  plumet::gfx::DrawCentredText(*dc->surface, s, dc->clip.Empty() ? box : box.Intersect(dc->clip), argb);
+  const IntRect box = dc->OnSurface(*rect);
+  plumet::gfx::DrawCentredText(*dc->surface, s, dc->clip.Empty() ? box : box.Intersect(dc->clip),
+                               ArgbFromColorRef(0xFF, dc->textColor));
   dc->Touch(box);
   return 1;
 }

@@ -10,6 +10,9 @@
 
 namespace plumet::framework {
 
+// A window rectangle as the rectangle of graphics and of the backend.
+inline gfx::IntRect ToIntRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
 struct GdiObject {
   enum class Kind { Bitmap, Region, Font };
   explicit GdiObject(Kind k) : kind(k) {}
@@ -44,7 +47,15 @@ struct DeviceContext {
   COLORREF textColor = 0;
   FontObject* font = nullptr;
   gfx::IntRect touched;                    // what was drawn, to present on release
+  DeviceContext() = default;
+  ~DeviceContext();
+  DeviceContext(const DeviceContext&) = delete;
+  DeviceContext& operator=(const DeviceContext&) = delete;
   void Touch(const gfx::IntRect& rect);
+  // A rectangle of the DC's coordinates in surface pixels.
+  gfx::IntRect OnSurface(const RECT& r) const {
+    return {r.left + originX, r.top + originY, r.right + originX, r.bottom + originY};
+  }
 };
 
 inline GdiObject* ToObject(HGDIOBJ h) { return static_cast<GdiObject*>(h); }
@@ -54,6 +65,9 @@ inline RegionObject* ToRegion(HRGN h) { return reinterpret_cast<RegionObject*>(h
 inline HRGN ToHandle(RegionObject* r) { return reinterpret_cast<HRGN>(static_cast<GdiObject*>(r)); }
 inline DeviceContext* ToDc(HDC h) { return reinterpret_cast<DeviceContext*>(h); }
 inline HDC ToHandle(DeviceContext* dc) { return reinterpret_cast<HDC>(dc); }
+
+// Drops the CDC that CDC::FromHandle made for a DC that goes away.
+void ForgetDcStandIn(HDC hdc);
 
 // Makes a DC for a window's picture (nullptr for windows without one).
 HDC MakeWindowDc(HWND window);

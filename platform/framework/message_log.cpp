@@ -6,12 +6,7 @@ using plumet::framework::WindowSystem;
 
 void AfxEnableMessageLog(bool enable) { WindowSystem::Get().EnableLog(enable); }
 
-std::vector<LoggedMessage> AfxMessageLog() {
-  std::vector<LoggedMessage> result;
-  for (const auto& m : WindowSystem::Get().Log())
-    result.push_back({m.kind == plumet::framework::LoggedMessage::Kind::Posted, m.hwnd, m.message, m.wParam, m.lParam});
-  return result;
-}
+std::vector<LoggedMessage> AfxMessageLog() { return WindowSystem::Get().Log(); }
 
 void AfxSetWindowDestroyHook(void (*hook)(HWND)) {
   WindowSystem::Get().destroyHook = hook ? std::function<void(HWND)>(hook) : std::function<void(HWND)>();

@@ -20,10 +20,6 @@ WindowRecord* Record(HWND hwnd) { return System().Find(hwnd); }
 // The screen is a window of its own for GetDC; no record stands behind it.
 HWND const kDesktopWindow = reinterpret_cast<HWND>(std::uintptr_t{0x10});
 
-std::uint32_t ColorKeyToRgb(COLORREF key) {
-  return (static_cast<std::uint32_t>(GetRValue(key)) << 16) | (GetGValue(key) << 8) | GetBValue(key);
-}
-
 }  // namespace
 
 BOOL PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -144,7 +140,7 @@ int SetWindowRgn(HWND hwnd, HRGN region, BOOL) {
   plumet::backend::Backend* backend = System().Backend();
   if (record->native && backend) {
     std::vector<plumet::backend::Rect> rects;
-    for (const RECT& r : record->region) rects.push_back({r.left, r.top, r.right, r.bottom});
+    for (const RECT& r : record->region) rects.push_back(plumet::framework::ToIntRect(r));
     backend->SetShape(record->native, rects);
   }
   return 1;
@@ -294,13 +290,13 @@ BOOL UpdateLayeredWindowIndirect(HWND hwnd, const UPDATELAYEREDWINDOWINFO* info)
     p.mode = plumet::backend::PresentMode::ColorKey;
   else
     p.mode = plumet::backend::PresentMode::Opaque;
-  p.colorKey = ColorKeyToRgb(info->crKey);
+  p.colorKey = ArgbFromColorRef(0, info->crKey);
   if (info->prcDirty) {
     const RECT& d = *info->prcDirty;
     const RECT clipped{std::max<LONG>(0, d.left), std::max<LONG>(0, d.top), std::min<LONG>(record->Width(), d.right),
                        std::min<LONG>(record->Height(), d.bottom)};
     if (clipped.right <= clipped.left || clipped.bottom <= clipped.top) return TRUE;
-    p.dirty = plumet::backend::Rect{clipped.left, clipped.top, clipped.right, clipped.bottom};
+    p.dirty = plumet::framework::ToIntRect(clipped);
   }
   backend->Present(record->native, p);
   record->presentedOnce = true;

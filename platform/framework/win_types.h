@@ -64,6 +64,11 @@ constexpr COLORREF RGB(int r, int g, int b) {
 constexpr BYTE GetRValue(COLORREF c) { return static_cast<BYTE>(c & 0xFF); }
 constexpr BYTE GetGValue(COLORREF c) { return static_cast<BYTE>((c >> 8) & 0xFF); }
 constexpr BYTE GetBValue(COLORREF c) { return static_cast<BYTE>((c >> 16) & 0xFF); }
+// Straight ARGB (0xAARRGGBB) from an alpha (low byte used) and a COLORREF.
+constexpr std::uint32_t ArgbFromColorRef(int alpha, COLORREF color) {
+  return (static_cast<std::uint32_t>(alpha & 0xFF) << 24) | (static_cast<std::uint32_t>(GetRValue(color)) << 16) |
+         (static_cast<std::uint32_t>(GetGValue(color)) << 8) | GetBValue(color);
+}
 
 constexpr WORD LOWORD(std::uintptr_t v) { return static_cast<WORD>(v & 0xFFFF); }
 constexpr WORD HIWORD(std::uintptr_t v) { return static_cast<WORD>((v >> 16) & 0xFFFF); }
@@ -206,6 +211,9 @@ struct UPDATELAYEREDWINDOWINFO {
   const RECT* prcDirty = nullptr;  // only this part of the window changed
 };
 
+// The blend of a layered window drawn with per-pixel alpha.
+inline constexpr BLENDFUNCTION kPixelAlphaBlend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+
 // Regions.
 constexpr int RGN_OR = 2;
 constexpr int ERROR_REGION = 0;
@@ -237,6 +245,17 @@ struct TRACKMOUSEEVENT {
   HWND hwndTrack = nullptr;
   DWORD dwHoverTime = 0;
 };
+
+// The tablet pen service's window property and its flags: pen and touch
+// arrive as plain mouse messages, without press-and-hold, tap or barrel
+// feedback, or flicks.
+inline constexpr const char* MICROSOFT_TABLETPENSERVICE_PROPERTY = "MicrosoftTabletPenServiceProperty";
+constexpr DWORD TABLET_DISABLE_PRESSANDHOLD = 0x00000001;
+constexpr DWORD TABLET_DISABLE_PENTAPFEEDBACK = 0x00000008;
+constexpr DWORD TABLET_DISABLE_PENBARRELFEEDBACK = 0x00000010;
+constexpr DWORD TABLET_DISABLE_FLICKS = 0x00010000;
+constexpr DWORD TABLET_PLAIN_MOUSE_INPUT = TABLET_DISABLE_PRESSANDHOLD | TABLET_DISABLE_PENTAPFEEDBACK |
+                                           TABLET_DISABLE_PENBARRELFEEDBACK | TABLET_DISABLE_FLICKS;
 
 // Text drawing.
 constexpr int TRANSPARENT = 1;

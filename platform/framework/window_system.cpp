@@ -15,14 +15,6 @@ namespace {
 // The ground a window that is not layered shows before it paints itself.
 constexpr std::uint32_t kWindowGround = 0xFFF0F0F0u;
 
-gfx::IntRect Union(const gfx::IntRect& a, const gfx::IntRect& b) {
-  if (a.Empty()) return b;
-  if (b.Empty()) return a;
-  return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
-}
-
-gfx::IntRect ToIntRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
-
 // Application messages run from WM_USER up to here; above are the window
 // system's registered messages.
 constexpr UINT kFirstRegisteredMessage = 0xC000;
@@ -144,11 +136,11 @@ void WindowSystem::EnsureNative(WindowRecord& record) {
     options.owner = owner->native;
   }
   record.native = backend_->CreateWindow(options);
-  backend_->SetBounds(record.native, {record.rect.left, record.rect.top, record.rect.right, record.rect.bottom});
+  backend_->SetBounds(record.native, ToIntRect(record.rect));
   backend_->SetInputPassThrough(record.native, (record.exStyle & WS_EX_TRANSPARENT) != 0);
   if (record.hasRegion) {
     std::vector<backend::Rect> rects;
-    for (const RECT& r : record.region) rects.push_back({r.left, r.top, r.right, r.bottom});
+    for (const RECT& r : record.region) rects.push_back(ToIntRect(r));
     backend_->SetShape(record.native, rects);
   }
   ApplyIcon(record);
@@ -170,7 +162,7 @@ void WindowSystem::ApplyBounds(WindowRecord& record) {
     return;
   }
   if (!record.native || !backend_) return;
-  backend_->SetBounds(record.native, {record.rect.left, record.rect.top, record.rect.right, record.rect.bottom});
+  backend_->SetBounds(record.native, ToIntRect(record.rect));
   const bool layered = (record.exStyle & WS_EX_LAYERED) != 0;
   if (!layered && (!record.backing || record.backing->Width() != record.Width() ||
                    record.backing->Height() != record.Height())) {
@@ -202,12 +194,12 @@ void WindowSystem::ApplyVisibility(WindowRecord& record, bool wasVisible) {
 }
 
 void WindowSystem::Post(const MSG& msg) {
-  if (logging_) log_.push_back({LoggedMessage::Kind::Posted, msg.hwnd, msg.message, msg.wParam, msg.lParam});
+  if (logging_) log_.push_back({true, msg.hwnd, msg.message, msg.wParam, msg.lParam});
   queue_.push_back(msg);
 }
 
 LRESULT WindowSystem::Send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (logging_) log_.push_back({LoggedMessage::Kind::Sent, hwnd, message, wParam, lParam});
+  if (logging_) log_.push_back({false, hwnd, message, wParam, lParam});
   WindowRecord* record = Find(hwnd);
   if (!record) return 0;
   current_.push_back({hwnd, message, wParam, lParam});
@@ -263,23 +255,17 @@ bool WindowSystem::PreTranslate(MSG& msg) {
   return false;
 }
 
+// Delivers a message the loop took; unlike Send, it is not logged: the log
+// shows what windows posted and sent, not what the loop delivered.
 void WindowSystem::Dispatch(MSG msg) {
-  const bool wasLogging = logging_;
-  logging_ = false;  // the log shows what windows sent, not what the loop delivered
   WindowRecord* record = Find(msg.hwnd);
-  if (record) {
-    current_.push_back(msg);
-    CWnd* object = record->object;
-    if (object) {
-      logging_ = wasLogging;
-      object->WindowProc(msg.message, msg.wParam, msg.lParam);
-    } else {
-      logging_ = wasLogging;
-      DefaultProc(msg.hwnd, msg.message, msg.wParam, msg.lParam);
-    }
-    current_.pop_back();
-  }
-  logging_ = wasLogging;
+  if (!record) return;
+  current_.push_back(msg);
+  if (CWnd* object = record->object)
+    object->WindowProc(msg.message, msg.wParam, msg.lParam);
+  else
+    DefaultProc(msg.hwnd, msg.message, msg.wParam, msg.lParam);
+  current_.pop_back();
 }
 
 UINT_PTR WindowSystem::SetTimer(HWND hwnd, UINT_PTR id, UINT period) {
@@ -556,7 +542,7 @@ void WindowSystem::PaintAll() {
       child->eraseNeeded = false;
       if (!paintable || !child->Visible()) continue;
       PaintWindow(*child, {0, 0, child->Width(), child->Height()}, erase);
-      dirty = Union(dirty, ToIntRect(child->rect));
+      dirty = dirty.Union(ToIntRect(child->rect));
     }
     if (paintable && !dirty.Empty()) PresentRect(hwnd, dirty);
   }
@@ -587,7 +573,7 @@ void WindowSystem::PresentRect(HWND topLevel, const gfx::IntRect& rect) {
   backend::Presentation p;
   p.source = {top->backing->Row(0), top->backing->Width(), top->backing->Height(), top->backing->Stride()};
   p.mode = backend::PresentMode::Opaque;
-  p.dirty = backend::Rect{r.left, r.top, r.right, r.bottom};
+  p.dirty = r;
   backend_->Present(top->native, p);
 }
 
@@ -610,7 +596,7 @@ HDC MakeWindowDc(HWND hwnd) {
     if (record->parent) {
       dc->originX = record->rect.left;
       dc->originY = record->rect.top;
-      dc->clip = gfx::IntRect{record->rect.left, record->rect.top, record->rect.right, record->rect.bottom}.Intersect(
+      dc->clip = ToIntRect(record->rect).Intersect(
           top->backing->Bounds());
     }
   }

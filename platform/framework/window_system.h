@@ -14,6 +14,7 @@
 
 #include "platform/backend/backend.h"
 #include "platform/framework/gdi_objects.h"
+#include "platform/framework/message_log.h"
 #include "platform/framework/win_types.h"
 #include "platform/graphics/surface.h"
 
@@ -58,16 +59,6 @@ struct Timer {
   UINT_PTR id;
   UINT period;
   std::uint64_t due;
-};
-
-// Where messages are recorded for tests that watch what a window sent.
-struct LoggedMessage {
-  enum class Kind { Posted, Sent };
-  Kind kind;
-  HWND hwnd;
-  UINT message;
-  WPARAM wParam;
-  LPARAM lParam;
 };
 
 class WindowSystem {

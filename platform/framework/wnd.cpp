@@ -105,7 +105,11 @@ HICON CWnd::SetIcon(HICON icon, BOOL big) {
 }
 
 CFont* CWnd::GetFont() const {
-  static CFont font;
-  font.m_hObject = reinterpret_cast<HGDIOBJ>(::SendMessage(m_hWnd, WM_GETFONT, 0, 0));
-  return &font;
+  // One object per font, so that a second call never changes what the first
+  // returned; fonts are the framework's own and live as long as the program.
+  static std::unordered_map<HGDIOBJ, CFont> fonts;
+  const auto font = reinterpret_cast<HGDIOBJ>(::SendMessage(m_hWnd, WM_GETFONT, 0, 0));
+  CFont& object = fonts.try_emplace(font).first->second;
+  object.m_hObject = font;
+  return &object;
 }

@@ -8,12 +8,15 @@
 #include <functional>
 #include <memory>
 
-#include "platform/framework/win_types.h"
 #include "platform/graphics/surface.h"
 
 namespace plumet::gfx {
 struct PointD;
 }
+
+// A device context of the window framework. This layer draws on surfaces
+// only: the framework defines the graphics constructor that takes one.
+struct HDC__;
 
 namespace Gdiplus {
 
@@ -94,8 +97,8 @@ class Image {
   virtual ~Image();
   Image(const Image&) = delete;
   Image& operator=(const Image&) = delete;
-  UINT GetWidth() const;
-  UINT GetHeight() const;
+  unsigned int GetWidth() const;
+  unsigned int GetHeight() const;
   Status GetLastStatus() const { return status_; }
   plumet::gfx::Surface* GetSurface() const { return surface_.get(); }
 
@@ -122,7 +125,7 @@ struct DrawTarget {
 
 class Graphics {
  public:
-  explicit Graphics(HDC hdc);
+  explicit Graphics(HDC__* hdc);  // defined by the framework, over the DC's draw target
   explicit Graphics(Image* image);
   explicit Graphics(const DrawTarget& target);
   ~Graphics();
@@ -161,10 +164,10 @@ class Graphics {
 };
 
 struct GdiplusStartupInput {
-  UINT GdiplusVersion = 1;
+  unsigned int GdiplusVersion = 1;
   void* DebugEventCallback = nullptr;
-  BOOL SuppressBackgroundThread = FALSE;
-  BOOL SuppressExternalCodecs = FALSE;
+  int SuppressBackgroundThread = 0;
+  int SuppressExternalCodecs = 0;
 };
 
 Status GdiplusStartup(std::uintptr_t* token, const GdiplusStartupInput* input, void* output);

@@ -5,7 +5,6 @@
 #include <thread>
 #include <vector>
 
-#include "platform/framework/draw_target.h"
 #include "platform/graphics/gdiplus.h"
 #include "platform/graphics/stroke_raster.h"
 #include "platform/graphics/surface_internals.h"
@@ -68,8 +67,6 @@ Status Pen::SetEndCap(LineCap cap) {
   endCap_ = cap;
   return Ok;
 }
-
-Graphics::Graphics(HDC hdc) : Graphics(plumet::framework::ResolveDrawTarget(hdc)) {}
 
 Graphics::Graphics(Image* image) {
   if (image) target_.surface = image->GetSurface();

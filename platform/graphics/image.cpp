@@ -57,8 +57,8 @@ Image::~Image() { --liveImages; }
 
 Image* Image::FromMemory(const void* bytes, std::size_t size) { return new Image(DecodePng(bytes, size)); }
 
-UINT Image::GetWidth() const { return surface_ ? static_cast<UINT>(surface_->Width()) : 0; }
-UINT Image::GetHeight() const { return surface_ ? static_cast<UINT>(surface_->Height()) : 0; }
+unsigned int Image::GetWidth() const { return surface_ ? static_cast<unsigned int>(surface_->Width()) : 0; }
+unsigned int Image::GetHeight() const { return surface_ ? static_cast<unsigned int>(surface_->Height()) : 0; }
 
 Bitmap::Bitmap(INT width, INT height, PixelFormat) : Image(plumet::gfx::Surface::Create(width, height)) {
   if (!surface_) status_ = OutOfMemory;

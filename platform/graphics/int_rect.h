@@ -20,6 +20,13 @@ struct IntRect {
                     std::min(bottom, other.bottom)};
     return r.Empty() ? IntRect{} : r;
   }
+  // The smallest rectangle holding both; an empty one adds nothing.
+  IntRect Union(const IntRect& other) const {
+    if (other.Empty()) return *this;
+    if (Empty()) return other;
+    return {std::min(left, other.left), std::min(top, other.top), std::max(right, other.right),
+            std::max(bottom, other.bottom)};
+  }
   friend bool operator==(const IntRect&, const IntRect&) = default;
 };
 

@@ -68,9 +68,9 @@ TEST_F(Startup, PenPropertyLivesExactlyAsLongAsTheWindow) {
   boardWindow = nullptr;
   Then([this] {
     boardWindow = Board().m_hWnd;
-    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(::GetProp(boardWindow, "MicrosoftTabletPenServiceProperty")), 0x10019u);
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(::GetProp(boardWindow, MICROSOFT_TABLETPENSERVICE_PROPERTY)), 0x10019u);
     AfxSetWindowDestroyHook([](HWND hwnd) {
-      if (hwnd == boardWindow) propertyLeftAtDestruction = ::GetProp(hwnd, "MicrosoftTabletPenServiceProperty") != nullptr;
+      if (hwnd == boardWindow) propertyLeftAtDestruction = ::GetProp(hwnd, MICROSOFT_TABLETPENSERVICE_PROPERTY) != nullptr;
     });
   });
   Run();

@@ -47,18 +47,6 @@ class AllocatorTest : public ::testing::Test {
   CQarelObject::PointAllocator saved_ = nullptr;
 };
 
-TEST(QarelObjectFields, StartWithTheDocumentedValues) {
-  const CQarelObject stroke;
-  EXPECT_EQ(stroke.m_nAlpha, 255);
-  EXPECT_EQ(stroke.m_nCount, 0);
-  EXPECT_EQ(stroke.m_nCapacity, 4095);
-  EXPECT_EQ(stroke.m_fWidth, 3.0f);
-  EXPECT_EQ(stroke.m_crColor, 0u);
-  EXPECT_EQ(stroke.m_bBackground, 0);
-  EXPECT_EQ(stroke.m_argbBackground, 0x01FFFFFFu);
-  EXPECT_EQ(stroke.m_pPoints, nullptr);
-}
-
 struct StorageCase {
   int points;
   int capacity;

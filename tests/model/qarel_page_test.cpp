@@ -43,15 +43,6 @@ class PageTest : public ::testing::Test {
   CQarelPage page;
 };
 
-TEST_F(PageTest, StartsIdleWithNoStrokes) {
-  EXPECT_EQ(page.m_nWidth, 3);
-  EXPECT_EQ(page.m_bDrawing, 0);
-  EXPECT_EQ(page.m_crColor, 0u);
-  EXPECT_EQ(page.m_pCurrent, nullptr);
-  EXPECT_EQ(page.m_argbBackground, 0xFF000000u);
-  EXPECT_TRUE(page.m_strokes.empty());
-}
-
 TEST_F(PageTest, PenStrokeTakesThePageSettings) {
   page.m_nTool = TOOL_PEN;
   page.m_nWidth = 10;

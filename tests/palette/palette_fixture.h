@@ -2,6 +2,7 @@
 // the palette, its buttons and the icon are, what they show and post.
 #pragma once
 
+#include <algorithm>
 #include <cstring>
 #include <ostream>
 #include <stdexcept>
@@ -9,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "palette/toolbar_dlg.h"
 #include "platform/framework/message_log.h"
 #include "resources/resource_ids.h"
 #include "tests/app/board_fixture.h"
@@ -27,14 +29,14 @@ struct PaletteButton {
   SIZE size;
 };
 
-inline PaletteButton Tile(int id, LONG y, LONG row) { return {id, {7, y}, {7, row}, {63, row}, {120, row}, {37, 34}}; }
-
-// Top to bottom.
-inline const std::vector<PaletteButton> kButtons{
-    {IDCANCEL, {32, 1}, {32, 1}, {88, 1}, {32, 1}, {15, 15}},
-    Tile(1000, 22, 22), Tile(1001, 59, 59), Tile(1010, 95, 132), Tile(1011, 132, 389), Tile(1012, 169, 426),
-    Tile(1002, 205, 95), Tile(1004, 243, 169), Tile(1005, 279, 205), Tile(1006, 316, 243), Tile(1007, 353, 279),
-    Tile(1008, 389, 316), Tile(1009, 426, 353)};
+// The palette's own table, top to bottom.
+inline const std::vector<PaletteButton> kButtons = [] {
+  std::vector<PaletteButton> buttons;
+  for (const CToolbarDlg::ButtonEntry& e : CToolbarDlg::Buttons())
+    buttons.push_back({e.id, e.place, e.slices.normal, e.slices.hover, e.slices.pressed, e.slices.size});
+  std::sort(buttons.begin(), buttons.end(), [](const auto& a, const auto& b) { return a.place.y < b.place.y; });
+  return buttons;
+}();
 
 inline const PaletteButton& Button(int id) {
   for (const PaletteButton& b : kButtons)

@@ -19,11 +19,7 @@ HBITMAP MakeBitmap(int width, int height, const std::function<COLORREF(int, int)
   void* bits = nullptr;
   HBITMAP bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      const COLORREF c = colour(x, y);
-      static_cast<std::uint32_t*>(bits)[y * width + x] =
-          0xFF000000u | (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
-    }
+    for (int x = 0; x < width; ++x) static_cast<std::uint32_t*>(bits)[y * width + x] = ArgbFromColorRef(0xFF, colour(x, y));
   return bitmap;
 }
 
