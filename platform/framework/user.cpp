@@ -302,8 +302,7 @@ BOOL UpdateLayeredWindowIndirect(HWND hwnd, const UPDATELAYEREDWINDOWINFO* info)
     if (clipped.right <= clipped.left || clipped.bottom <= clipped.top) return TRUE;
     p.dirty = plumet::backend::Rect{clipped.left, clipped.top, clipped.right, clipped.bottom};
   }
-  backend->Present(record->native, p);
-  record->presentedOnce = true;
+  System().PresentLayered(*record, p, source->surface);
   return TRUE;
 }
 
