@@ -1,5 +1,6 @@
 // Undo and redo on the benchmark page at 1920 x 1080, each followed by the
-// full redraw the board then does; and the heap a long history takes.
+// full redraw the board then does; the heap a long history takes, and the
+// heap a kept stroke takes by its number of points.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
@@ -81,8 +82,31 @@ void BM_HistoryHeapOf10000Steps(benchmark::State& state) {
   }
 }
 
+// Heap in use per kept pen stroke of state.range(0) points, made as a drag
+// makes it (button-down, moves, button-up). Counters in bytes.
+void BM_HeapPerStroke(benchmark::State& state) {
+  const int points = static_cast<int>(state.range(0));
+  const int strokes = points > 1000 ? 200 : 2000;
+  for (auto _ : state) {
+    auto page = std::make_unique<CQarelPage>();
+    page->m_nTool = TOOL_PEN;
+    const std::size_t empty = HeapInUse();
+    for (int s = 0; s < strokes; ++s) {
+      page->BeginStroke(0, s % 1000);
+      for (int i = 1; i < points - 1; ++i) page->ContinueStroke(i % 1900, s % 1000, nullptr);
+      page->EndStroke(1900, s % 1000 + 1, nullptr);
+    }
+    const std::size_t kept = HeapInUse();
+    const double perStroke = static_cast<double>(kept - empty) / strokes;
+    state.counters["per_stroke"] = perStroke;
+    state.counters["points_bytes"] = static_cast<double>(points) * sizeof(Gdiplus::PointF);
+    state.counters["ratio_to_points"] = perStroke / (static_cast<double>(points) * sizeof(Gdiplus::PointF));
+  }
+}
+
 BENCHMARK(BM_UndoOrRedoWithRedraw)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 BENCHMARK(BM_UndoOrRedoOnly)->Unit(benchmark::kNanosecond);
 BENCHMARK(BM_HistoryHeapOf10000Steps)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HeapPerStroke)->Arg(20)->Arg(200)->Arg(5000)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <limits>
 #include <string>
+#include <utility>
 
 #include "model/round_pen.h"
 #include "xml/xml_document.h"
@@ -12,6 +13,27 @@
 namespace {
 
 void* AllocZeroed(std::size_t count, std::size_t size) { return std::calloc(count, size); }
+
+// The full inline buffer of the last stroke this thread finished or
+// destroyed, kept for the next stroke: one drag after another reuses it.
+struct SpareInlineBuffer {
+  Gdiplus::PointF* points = nullptr;
+  ~SpareInlineBuffer() { std::free(points); }
+};
+thread_local SpareInlineBuffer t_spareInline;
+
+Gdiplus::PointF* TakeFullInlineBuffer() {
+  if (t_spareInline.points) return std::exchange(t_spareInline.points, nullptr);
+  return static_cast<Gdiplus::PointF*>(std::malloc(CQarelObject::kInlinePoints * sizeof(Gdiplus::PointF)));
+}
+
+void GiveBackFullInlineBuffer(Gdiplus::PointF* points) {
+  if (t_spareInline.points) {
+    std::free(points);
+  } else {
+    t_spareInline.points = points;
+  }
+}
 
 // to_chars with a precision writes what "%f" and "%d" write in the C locale,
 // whatever locale the process may have been switched to.
@@ -43,27 +65,66 @@ void AppendDecimal(std::u16string& out, int value) {
 
 CQarelObject::PointAllocator CQarelObject::s_pfnAllocPoints = &AllocZeroed;
 
-CQarelObject::~CQarelObject() { std::free(m_pPoints); }
+CQarelObject::~CQarelObject() {
+  std::free(m_pPoints);
+  ReleaseInlinePoints();
+}
 
 bool CQarelObject::AddPoint(int x, int y, bool isLast) {
   const Gdiplus::PointF point{static_cast<float>(x), static_cast<float>(y)};
   if (m_nCount < kInlineCapacity) {
+    if (m_nCount == m_nInlineRoom && !MakeInlineRoom()) return false;
+    bool changed = true;
     if (isLast && m_nCount == 1) {
       // A click without movement becomes a one-pixel diagonal: a round dot.
       m_inlinePoints[1] = {point.X + 1, point.Y + 1};
       m_nCount = 2;
-      return true;
+    } else if (isLast && m_nCount > 0 && m_inlinePoints[m_nCount - 1].X == point.X &&
+               m_inlinePoints[m_nCount - 1].Y == point.Y) {
+      changed = false;
+    } else {
+      m_inlinePoints[m_nCount++] = point;
     }
-    if (isLast && m_nCount > 0) {
-      const Gdiplus::PointF& last = m_inlinePoints[m_nCount - 1];
-      if (last.X == point.X && last.Y == point.Y) return false;
-    }
-    m_inlinePoints[m_nCount++] = point;
-    return true;
+    if (isLast) FitInlinePoints();
+    return changed;
   }
   if (m_nCount >= m_nCapacity && !Grow()) return false;
   m_pPoints[m_nCount++] = point;
   return true;
+}
+
+// A full buffer for the inline points, the ones held so far copied into it.
+bool CQarelObject::MakeInlineRoom() {
+  auto* full = TakeFullInlineBuffer();
+  if (!full) return false;
+  if (m_nCount > 0) std::memcpy(full, m_inlinePoints, static_cast<std::size_t>(m_nCount) * sizeof(Gdiplus::PointF));
+  ReleaseInlinePoints();
+  m_inlinePoints = full;
+  m_nInlineRoom = kInlinePoints;
+  return true;
+}
+
+// The stroke is complete: it keeps its points in a block of their own size.
+// Without memory for that block it simply keeps the full buffer.
+void CQarelObject::FitInlinePoints() {
+  if (m_nInlineRoom != kInlinePoints || m_nCount < 1) return;
+  const std::size_t bytes = static_cast<std::size_t>(m_nCount) * sizeof(Gdiplus::PointF);
+  auto* fitted = static_cast<Gdiplus::PointF*>(std::malloc(bytes));
+  if (!fitted) return;
+  std::memcpy(fitted, m_inlinePoints, bytes);
+  ReleaseInlinePoints();
+  m_inlinePoints = fitted;
+  m_nInlineRoom = m_nCount;
+}
+
+void CQarelObject::ReleaseInlinePoints() {
+  if (m_nInlineRoom == kInlinePoints) {
+    GiveBackFullInlineBuffer(m_inlinePoints);
+  } else {
+    std::free(m_inlinePoints);
+  }
+  m_inlinePoints = nullptr;
+  m_nInlineRoom = 0;
 }
 
 // Fixed steps, not doubling: one full copy per 4096 points.
@@ -74,7 +135,11 @@ bool CQarelObject::Grow() {
                                                                sizeof(Gdiplus::PointF)));
   if (!grown) return false;
   std::memcpy(grown, Points(), static_cast<std::size_t>(m_nCount) * sizeof(Gdiplus::PointF));
-  std::free(m_pPoints);
+  if (m_pPoints) {
+    std::free(m_pPoints);
+  } else {
+    ReleaseInlinePoints();
+  }
   m_pPoints = grown;
   m_nCapacity = capacity;
   return true;

@@ -10,6 +10,12 @@
 
 class CXmlDocument;
 
+// The first 4095 points are "inline": they never cost an allocation per
+// point. They live in a 4096-point buffer that the stroke takes at its first
+// point (from the thread's spare, left by an earlier stroke, so a drag's
+// moves never allocate); at the button-up the stroke keeps only the points it
+// holds and hands the buffer back. The grown array past 4095 points follows
+// the fixed steps of m_nCapacity.
 class CQarelObject {
  public:
   static constexpr int kInlinePoints = 4096;
@@ -27,7 +33,8 @@ class CQarelObject {
   CQarelObject(const CQarelObject&) = delete;
   CQarelObject& operator=(const CQarelObject&) = delete;
 
-  // isLast: the button-up position. True when the stroke changed.
+  // isLast: the button-up position. True when the stroke changed. False
+  // also when a first point finds no memory for the inline buffer.
   bool AddPoint(int x, int y, bool isLast);
   void Draw(Gdiplus::Graphics* graphics) const;
   // Inserts polyline elements after the document's current element: one, or
@@ -44,8 +51,14 @@ class CQarelObject {
   std::int32_t m_bBackground = 0;
   Gdiplus::ARGB m_argbBackground = 0x01FFFFFF;
   Gdiplus::PointF* m_pPoints = nullptr;
-  Gdiplus::PointF m_inlinePoints[kInlinePoints] = {};
 
  private:
+  bool MakeInlineRoom();
+  void FitInlinePoints();
+  void ReleaseInlinePoints();
   bool Grow();
+
+  // Null until the first point; holds m_nInlineRoom entries.
+  Gdiplus::PointF* m_inlinePoints = nullptr;
+  std::int32_t m_nInlineRoom = 0;
 };

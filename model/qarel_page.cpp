@@ -44,7 +44,12 @@ bool CQarelPage::BeginStroke(int x, int y) {
   if (m_nTool != TOOL_PEN && m_nTool != TOOL_BIGERASER) return false;
   m_pCurrent = NewStroke();
   if (!m_pCurrent) return false;
-  m_pCurrent->AddPoint(x, y, false);
+  // Without memory for its points the stroke is not started at all.
+  if (!m_pCurrent->AddPoint(x, y, false)) {
+    delete m_pCurrent;
+    m_pCurrent = nullptr;
+    return false;
+  }
   return true;
 }
 

@@ -166,6 +166,9 @@ class Backend {
 
   // Time in milliseconds on the backend's clock.
   virtual std::uint64_t NowMs() = 0;
+  // One refresh period of the screen in milliseconds (rounded down): the
+  // framework presents a window at most once in it. 0: at every present.
+  virtual int FrameIntervalMs() = 0;
   // Waits at most timeoutMs (negative: no limit) for the next event.
   virtual std::optional<Event> WaitEvent(int timeoutMs) = 0;
 

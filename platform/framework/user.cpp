@@ -298,8 +298,7 @@ BOOL UpdateLayeredWindowIndirect(HWND hwnd, const UPDATELAYEREDWINDOWINFO* info)
     if (clipped.right <= clipped.left || clipped.bottom <= clipped.top) return TRUE;
     p.dirty = plumet::framework::ToIntRect(clipped);
   }
-  backend->Present(record->native, p);
-  record->presentedOnce = true;
+  System().PresentLayered(*record, p, source->surface);
   return TRUE;
 }
 

@@ -223,6 +223,8 @@ void WindowSystem::DropQueueFor(HWND hwnd) {
 }
 
 bool WindowSystem::PumpMessage() {
+  // Before any message, so that a busy queue cannot hold a frame back.
+  PresentDueFrames();
   if (queueHead_ < queue_.size()) {
     MSG msg = queue_[queueHead_++];
     if (queueHead_ == queue_.size()) {
@@ -243,7 +245,7 @@ bool WindowSystem::PumpMessage() {
     return true;
   }
   if (!backend_) return false;
-  if (std::optional<backend::Event> event = backend_->WaitEvent(MillisecondsToNextTimer())) HandleEvent(*event);
+  if (std::optional<backend::Event> event = backend_->WaitEvent(MillisecondsToWait())) HandleEvent(*event);
   return true;
 }
 
@@ -303,6 +305,79 @@ int WindowSystem::MillisecondsToNextTimer() {
   std::uint64_t due = timers_.front().due;
   for (const Timer& t : timers_) due = std::min(due, t.due);
   return due <= now ? 0 : static_cast<int>(std::min<std::uint64_t>(due - now, 1u << 30));
+}
+
+std::uint64_t WindowSystem::FrameInterval() const {
+  return static_cast<std::uint64_t>(std::max(0, backend_->FrameIntervalMs()));
+}
+
+int WindowSystem::MillisecondsToWait() {
+  int wait = MillisecondsToNextTimer();
+  if (!presentsHeld_ || !backend_) return wait;
+  const std::uint64_t now = backend_->NowMs();
+  const std::uint64_t frame = FrameInterval();
+  for (const auto& [key, record] : windows_) {
+    if (!record->heldPresent) continue;
+    const std::uint64_t due = record->lastPresentMs + frame;
+    const int left = due <= now ? 0 : static_cast<int>(std::min<std::uint64_t>(due - now, 1u << 30));
+    if (wait < 0 || left < wait) wait = left;
+  }
+  return wait;
+}
+
+void WindowSystem::PresentLayered(WindowRecord& record, const backend::Presentation& presentation,
+                                  std::shared_ptr<const gfx::Surface> source) {
+  const std::uint64_t now = backend_->NowMs();
+  if (record.heldPresent) {
+    const backend::Presentation& held = *record.heldPresent;
+    const bool samePicture = held.source.pixels == presentation.source.pixels &&
+                             held.source.width == presentation.source.width &&
+                             held.source.height == presentation.source.height && held.mode == presentation.mode &&
+                             held.colorKey == presentation.colorKey;
+    if (presentation.dirty && samePicture) {
+      record.heldPresent->dirty = Union(*held.dirty, *presentation.dirty);
+      return;
+    }
+    // A whole picture replaces what was held; another picture's part goes after it.
+    if (presentation.dirty) {
+      PresentHeld(record, now);
+    } else {
+      record.heldPresent.reset();
+      record.heldSource.reset();
+    }
+  }
+  const std::uint64_t frame = FrameInterval();
+  if (presentation.dirty && record.presentedOnce && now - record.lastPresentMs < frame) {
+    record.heldPresent = presentation;
+    record.heldSource = std::move(source);
+    presentsHeld_ = true;
+    return;
+  }
+  backend_->Present(record.native, presentation);
+  record.lastPresentMs = now;
+  record.presentedOnce = true;
+}
+
+void WindowSystem::PresentHeld(WindowRecord& record, std::uint64_t now) {
+  backend_->Present(record.native, *record.heldPresent);
+  record.heldPresent.reset();
+  record.heldSource.reset();
+  record.lastPresentMs = now;
+}
+
+void WindowSystem::PresentDueFrames() {
+  if (!presentsHeld_ || !backend_) return;
+  presentsHeld_ = false;
+  const std::uint64_t now = backend_->NowMs();
+  const std::uint64_t frame = FrameInterval();
+  for (const auto& [key, record] : windows_) {
+    if (!record->heldPresent) continue;
+    if (now - record->lastPresentMs >= frame) {
+      PresentHeld(*record, now);
+    } else {
+      presentsHeld_ = true;
+    }
+  }
 }
 
 void WindowSystem::HandleEvent(const backend::Event& event) {

@@ -43,6 +43,11 @@ struct WindowRecord {
   std::vector<RECT> region;
   bool hasRegion = false;
   bool presentedOnce = false;
+  // Layered presentation, at most once a frame: when the last one went, and
+  // the one held back to go when the frame is due (its surface kept alive).
+  std::uint64_t lastPresentMs = 0;
+  std::optional<backend::Presentation> heldPresent;
+  std::shared_ptr<const gfx::Surface> heldSource;
   bool destroying = false;
   HICON icons[2] = {nullptr, nullptr};
   // A layered window's client DC draws nothing; one is kept so that presenting never allocates.
@@ -115,6 +120,12 @@ class WindowSystem {
   // The system's window drag: moves hwnd with the pointer until the button is released.
   void RunMoveLoop(HWND hwnd, POINT start);
 
+  // Presents a layered window's surface. Changed parts within one frame of
+  // the last presentation are joined and go when that frame is due; the
+  // first change after a quiet frame and every whole picture go at once.
+  void PresentLayered(WindowRecord& record, const backend::Presentation& presentation,
+                      std::shared_ptr<const gfx::Surface> source);
+
   // Painting of windows that are not layered.
   void Invalidate(HWND hwnd, bool erase);
   void PresentRect(HWND topLevel, const gfx::IntRect& rect);
@@ -133,6 +144,11 @@ class WindowSystem {
   void PaintWindow(WindowRecord& record, const gfx::IntRect& area, bool erase);
   std::optional<MSG> DueTimerMessage();
   int MillisecondsToNextTimer();
+  std::uint64_t FrameInterval() const;
+  void PresentDueFrames();
+  void PresentHeld(WindowRecord& record, std::uint64_t now);
+  // Until the next timer or held presentation is due; -1: no limit.
+  int MillisecondsToWait();
   void HandleEvent(const backend::Event& event);
   void HandlePointer(const backend::Event& event);
   void HandleKey(const backend::Event& event);
@@ -164,6 +180,7 @@ class WindowSystem {
   bool lastDownCounted_ = false;
   std::function<bool(const backend::Event&)> inputFilter_;
   bool quitRequested_ = false;
+  bool presentsHeld_ = false;
   bool logging_ = false;
   std::vector<LoggedMessage> log_;
 };

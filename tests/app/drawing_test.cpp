@@ -8,6 +8,7 @@ namespace plumet::test {
 namespace {
 
 constexpr std::uint32_t kBlue = 0xFF0000FF;
+constexpr std::uint32_t kRed = 0xFFFF0000;
 
 class Drawing : public BoardFixture {};
 
@@ -208,6 +209,36 @@ TEST_F(Drawing, AReleaseOverThePaletteStillEndsTheStroke) {
     EXPECT_EQ(Page(0).m_strokes.size(), 1u);
     EXPECT_EQ(Page(0).m_bDrawing, 0);
   });
+  Run();
+}
+
+// At 16 ms frames on the in-memory desktop's clock: the first move after a
+// quiet frame shows at once; the later moves of that frame are drawn on the
+// board at once but reach the screen together when the frame is due.
+TEST_F(Drawing, MovesWithinAFrameShowTogetherWhenItIsDueAndTheFirstAtOnce) {
+  RememberBareDesktop();
+  desktop_.SetFrameInterval(16);
+  Post(BC_PEN);
+  Post(BC_COLOR, 2);
+  Script("wait 100\npress 100 200\nmove 150 200\nmove 200 250\nmove 250 250");
+  const auto held = [this] {
+    EXPECT_EQ(Screen(125, 200), kRed);
+    for (auto [x, y] : {std::pair{175, 225}, {225, 250}}) {
+      EXPECT_TRUE(ColorNear(Screen(x, y), DesktopAt(x, y), 1)) << x;
+      EXPECT_EQ(BoardPixel(x, y), kRed) << x;
+    }
+  };
+  Then(held);
+  Script("wait 15");
+  Then(held);
+  Script("wait 1");
+  Then([this] {
+    EXPECT_EQ(Screen(175, 225), kRed);
+    EXPECT_EQ(Screen(225, 250), kRed);
+  });
+  Script("wait 100\nmove 300 250");
+  Then([this] { EXPECT_EQ(Screen(275, 250), kRed); });
+  Script("release 300 250");
   Run();
 }
 

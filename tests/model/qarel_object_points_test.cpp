@@ -2,6 +2,8 @@
 // rules for the button-up point, and a growth that fails.
 #include <gtest/gtest.h>
 
+#include <malloc.h>
+
 #include <cstdlib>
 
 #include "model/qarel_object.h"
@@ -116,6 +118,24 @@ TEST(ButtonUpPoint, AtTheLastPointIsStoredFrom4095PointsOn) {
     ASSERT_EQ(stroke.m_nCount, count + 1);
     EXPECT_EQ(stroke.Points()[count].X, static_cast<float>(X(count - 1)));
     EXPECT_EQ(stroke.Points()[count].Y, static_cast<float>(Y(count - 1)));
+  }
+}
+
+// At the button-up an inline stroke gives up its 4096-point buffer for a
+// block of its own points; points added after that still go inline.
+TEST(ButtonUpPoint, LeavesTheStrokeOnlyTheMemoryOfItsPoints) {
+  for (int count : {3, 20, 4094}) {
+    CQarelObject stroke;
+    AddMoves(stroke, count - 1);
+    ASSERT_TRUE(stroke.AddPoint(X(count - 1), Y(count - 1), true));
+    ExpectPointsIntact(stroke, count);
+    const std::size_t pointBytes = static_cast<std::size_t>(count) * sizeof(Gdiplus::PointF);
+    EXPECT_LE(malloc_usable_size(const_cast<Gdiplus::PointF*>(stroke.Points())), pointBytes + 32) << count;
+
+    AddMoves(stroke, count + 1);
+    ExpectPointsIntact(stroke, count + 1);
+    EXPECT_EQ(stroke.m_nCapacity, 4095);
+    EXPECT_EQ(stroke.m_pPoints, nullptr);
   }
 }
 

@@ -29,4 +29,44 @@ Rect PrimaryMonitor(Display* display, Window root) {
   return result;
 }
 
+namespace {
+
+double ModeRate(const XRRModeInfo& mode) {
+  if (mode.hTotal == 0 || mode.vTotal == 0) return 0;
+  double rate = static_cast<double>(mode.dotClock) / (static_cast<double>(mode.hTotal) * mode.vTotal);
+  if (mode.modeFlags & RR_DoubleScan) rate /= 2;
+  if (mode.modeFlags & RR_Interlace) rate *= 2;
+  return rate;
+}
+
+double CrtcRate(Display* display, XRRScreenResources* resources, RRCrtc crtc) {
+  XRRCrtcInfo* info = XRRGetCrtcInfo(display, resources, crtc);
+  if (info == nullptr) return 0;
+  double rate = 0;
+  for (int i = 0; i < resources->nmode && rate == 0; ++i)
+    if (resources->modes[i].id == info->mode) rate = ModeRate(resources->modes[i]);
+  XRRFreeCrtcInfo(info);
+  return rate;
+}
+
+}  // namespace
+
+double PrimaryRefreshRate(Display* display, Window root) {
+  int eventBase = 0;
+  int errorBase = 0;
+  if (!XRRQueryExtension(display, &eventBase, &errorBase)) return 0;
+  XRRScreenResources* resources = XRRGetScreenResourcesCurrent(display, root);
+  if (resources == nullptr) return 0;
+  double rate = 0;
+  if (const RROutput primary = XRRGetOutputPrimary(display, root); primary != None) {
+    if (XRROutputInfo* output = XRRGetOutputInfo(display, resources, primary)) {
+      if (output->crtc != None) rate = CrtcRate(display, resources, output->crtc);
+      XRRFreeOutputInfo(output);
+    }
+  }
+  for (int i = 0; i < resources->ncrtc && rate == 0; ++i) rate = CrtcRate(display, resources, resources->crtcs[i]);
+  XRRFreeScreenResources(resources);
+  return rate;
+}
+
 }  // namespace plumet::backend::gtk

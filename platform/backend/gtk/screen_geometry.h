@@ -1,4 +1,4 @@
-// Where the primary monitor lies on the X screen.
+// Where the primary monitor lies on the X screen, and how often it refreshes.
 #pragma once
 
 #include <X11/Xlib.h>
@@ -11,5 +11,9 @@ namespace plumet::backend::gtk {
 // first monitor when none is primary, the whole root window when RandR names
 // none.
 Rect PrimaryMonitor(Display* display, Window root);
+
+// The refresh rate in Hz of the primary output's mode (RandR), or of the
+// first lit output when none is primary; 0 when RandR does not say.
+double PrimaryRefreshRate(Display* display, Window root);
 
 }  // namespace plumet::backend::gtk

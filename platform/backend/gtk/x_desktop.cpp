@@ -71,6 +71,13 @@ std::optional<EventKind> KeyEventKind(const XKeyEvent& key) {
   return std::nullopt;
 }
 
+// 60 Hz when RandR names no rate.
+int FrameInterval(Display* display, Window root) {
+  constexpr double kUsualRate = 60;
+  const double rate = PrimaryRefreshRate(display, root);
+  return static_cast<int>(1000 / (rate >= 1 ? rate : kUsualRate));
+}
+
 }  // namespace
 
 struct XDesktopCallbacks {
@@ -174,6 +181,7 @@ XDesktop::XDesktop(Display* display, std::unique_ptr<BoardAddress> address)
     xiOpcode_ = -1;
   }
   monitor_ = PrimaryMonitor(display_, target_.root);
+  frameIntervalMs_ = FrameInterval(display_, target_.root);
 
   GdkScreen* screenObject = gdk_screen_get_default();
   composited_ = alphaVisual_ && gdk_screen_is_composited(screenObject);
@@ -239,6 +247,7 @@ bool XDesktop::ReadRoot(ScreenImage& out) {
 }
 
 void XDesktop::UpdateMonitor() {
+  frameIntervalMs_ = FrameInterval(display_, target_.root);
   const Rect monitor = PrimaryMonitor(display_, target_.root);
   if (monitor == monitor_) return;
   monitor_ = monitor;

@@ -53,6 +53,7 @@ class XDesktop final : public Backend {
   void GrabPointer(WindowId window) override;
   void PointerPosition(int& screenX, int& screenY) override;
   std::uint64_t NowMs() override;
+  int FrameIntervalMs() override { return frameIntervalMs_; }
   std::optional<Event> WaitEvent(int timeoutMs) override;
   std::optional<std::string> RunSaveDialog(const SaveDialogRequest& request) override;
   void ShowMessage(const MessageRequest& message) override;
@@ -114,6 +115,7 @@ class XDesktop final : public Backend {
   unsigned long compositedHandler_ = 0;
 
   Rect monitor_;  // the primary monitor, root coordinates
+  int frameIntervalMs_ = 0;  // of the primary monitor
   bool composited_ = true;
   bool captureAllowed_ = true;
   bool dialogOpen_ = false;

@@ -94,6 +94,9 @@ class HeadlessDesktop final : public Backend {
   // sink, when one is set, as it is shown.
   const std::vector<MessageRequest>& Messages() const { return messages_; }
   void SetMessageSink(std::function<void(const MessageRequest&)> sink) { messageSink_ = std::move(sink); }
+  // The in-memory screen shows every present at once unless given a refresh
+  // period here (0 again: at once).
+  void SetFrameInterval(int milliseconds) { frameIntervalMs_ = milliseconds; }
   // With capture off, CaptureScreen fails as on a window system that forbids it.
   void SetCaptureAllowed(bool allowed) { captureAllowed_ = allowed; }
 
@@ -118,6 +121,7 @@ class HeadlessDesktop final : public Backend {
   void GrabPointer(WindowId window) override;
   void PointerPosition(int& screenX, int& screenY) override;
   std::uint64_t NowMs() override { return now_; }
+  int FrameIntervalMs() override { return frameIntervalMs_; }
   std::optional<Event> WaitEvent(int timeoutMs) override;
   std::optional<std::string> RunSaveDialog(const SaveDialogRequest& request) override;
   void ShowMessage(const MessageRequest& message) override;
@@ -160,6 +164,7 @@ class HeadlessDesktop final : public Backend {
   std::vector<DesktopInput> desktopLog_;
 
   std::uint64_t now_ = 0;
+  int frameIntervalMs_ = 0;
   std::uint64_t waitLeft_ = 0;
   std::deque<Step> steps_;
   std::deque<Input> inputs_;
