@@ -335,7 +335,7 @@ void WindowSystem::PresentLayered(WindowRecord& record, const backend::Presentat
                              held.source.height == presentation.source.height && held.mode == presentation.mode &&
                              held.colorKey == presentation.colorKey;
     if (presentation.dirty && samePicture) {
-      record.heldPresent->dirty = Union(*held.dirty, *presentation.dirty);
+      record.heldPresent->dirty = held.dirty->Union(*presentation.dirty);
       return;
     }
     // A whole picture replaces what was held; another picture's part goes after it.

@@ -3,7 +3,9 @@
 #include <unicode/ucnv_cb.h>
 #include <unicode/ucnv_err.h>
 
+#include <cstddef>
 #include <memory>
+#include <vector>
 
 #include "platform/text/conversion_libraries.h"
 
@@ -44,11 +46,24 @@ void ReplacementCharacter(const void*, UConverterToUnicodeArgs* args, const char
   ucnv_cbToUWriteUChars(args, &kReplacement, 1, 0, status);
 }
 
-// The counting call (null output) gives the length that an overflow
-// reports; a real output that is too small gives 0.
-int Result(int32_t length, UErrorCode status, bool counting) {
-  if (status == U_BUFFER_OVERFLOW_ERROR && counting) return length;
-  return U_FAILURE(status) ? 0 : length;
+// Converts into output, or with a null output counts by converting into
+// scratch space: ICU's own count (a preflight) can be shorter than what the
+// conversion writes, as for ISCII's script switch before a substituted
+// character. A real output that is too small gives 0.
+template <typename Unit, typename Convert>
+int ConvertOrCount(Unit* output, int outputCapacity, std::size_t guess, const Convert& convert) {
+  if (output != nullptr) {
+    UErrorCode status = U_ZERO_ERROR;
+    const int32_t length = convert(output, outputCapacity, &status);
+    return U_FAILURE(status) ? 0 : length;
+  }
+  std::vector<Unit> scratch(guess);
+  while (true) {
+    UErrorCode status = U_ZERO_ERROR;
+    const int32_t length = convert(scratch.data(), static_cast<int32_t>(scratch.size()), &status);
+    if (status != U_BUFFER_OVERFLOW_ERROR) return U_FAILURE(status) ? 0 : length;
+    scratch.resize(scratch.size() * 2);
+  }
 }
 
 }  // namespace
@@ -65,11 +80,12 @@ int IcuFromUtf16(const char* name, const char16_t* input, int inputLength, char*
   bool lost = false;
   ucnv_setFromUCallBack(converter.get(), SubstituteAndNote, &lost, nullptr, nullptr, &status);
   if (U_FAILURE(status)) return 0;
-  const bool counting = output == nullptr;
-  const int32_t length =
-      ucnv_fromUChars(converter.get(), output, counting ? 0 : outputCapacity, input, inputLength, &status);
+  const std::size_t guess = UCNV_GET_MAX_BYTES_FOR_STRING(inputLength, ucnv_getMaxCharSize(converter.get()));
+  const int length = ConvertOrCount(output, outputCapacity, guess, [&](char* out, int32_t capacity, UErrorCode* result) {
+    return ucnv_fromUChars(converter.get(), out, capacity, input, inputLength, result);
+  });
   *usedDefaultChar = lost;
-  return Result(length, status, counting);
+  return length;
 }
 
 int IcuToUtf16(const char* name, const char* input, int inputLength, char16_t* output, int outputCapacity) {
@@ -78,10 +94,10 @@ int IcuToUtf16(const char* name, const char* input, int inputLength, char16_t* o
   UErrorCode status = U_ZERO_ERROR;
   ucnv_setToUCallBack(converter.get(), ReplacementCharacter, nullptr, nullptr, nullptr, &status);
   if (U_FAILURE(status)) return 0;
-  const bool counting = output == nullptr;
-  const int32_t length =
-      ucnv_toUChars(converter.get(), output, counting ? 0 : outputCapacity, input, inputLength, &status);
-  return Result(length, status, counting);
+  const auto guess = static_cast<std::size_t>(inputLength) * 2 + 16;
+  return ConvertOrCount(output, outputCapacity, guess, [&](char16_t* out, int32_t capacity, UErrorCode* result) {
+    return ucnv_toUChars(converter.get(), out, capacity, input, inputLength, result);
+  });
 }
 
 }  // namespace plumet::text
