@@ -54,8 +54,9 @@ class HeadlessDesktop final : public Backend {
   // program starts (AddDisplayChange tells it).
   void SetScreenSize(Size size);
 
-  // Steps run in the order added, one user action each. Pointer actions
-  // are at a screen point, kept on the screen.
+  // Steps run in the order added, one user action each (a click is two, a
+  // drag a press, its moves and a release). Pointer actions are at a screen
+  // point, kept on the screen.
   void AddPress(int x, int y);
   void AddMove(int x, int y);
   void AddRelease(int x, int y);
