@@ -24,8 +24,8 @@ std::vector<ScriptError> CheckWhole(const ParsedScript& parsed) {
 
 }  // namespace
 
-int RunReplay(std::string_view script, backend::headless::HeadlessDesktop& desktop, ReplayProgram& program, std::ostream& out,
-              std::ostream& err) {
+int RunReplay(std::string_view script, backend::headless::HeadlessDesktop& desktop, ReplayProgram& program,
+              std::ostream& out, std::ostream& err) {
   const ParsedScript parsed = ParseScript(script);
   const std::vector<ScriptError> errors = CheckWhole(parsed);
   for (const ScriptError& e : errors) err << FormatError(e) << '\n';
@@ -34,7 +34,8 @@ int RunReplay(std::string_view script, backend::headless::HeadlessDesktop& deskt
   ScriptSteps steps(desktop);
   bool ended = false;
   bool failed = false;
-  desktop.SetMessageSink([&out](const backend::MessageRequest& message) { out << "message: " << message.text << '\n'; });
+  desktop.SetMessageSink(
+      [&out](const backend::MessageRequest& message) { out << "message: " << message.text << '\n'; });
   for (const ScriptCommand& c : parsed.commands) {
     switch (c.kind) {
       case CommandKind::Start:

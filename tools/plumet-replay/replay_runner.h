@@ -30,7 +30,7 @@ enum ReplayExit : int {
 };
 
 // Prints "where" answers to out and "LINE: reason" messages to err.
-int RunReplay(std::string_view script, backend::headless::HeadlessDesktop& desktop, ReplayProgram& program, std::ostream& out,
-              std::ostream& err);
+int RunReplay(std::string_view script, backend::headless::HeadlessDesktop& desktop, ReplayProgram& program,
+              std::ostream& out, std::ostream& err);
 
 }  // namespace plumet::replay

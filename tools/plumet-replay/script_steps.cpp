@@ -17,7 +17,8 @@ bool ScriptSteps::Add(const ScriptCommand& c) {
       return true;
     case CommandKind::Desktop:
       desktop_.AddCallback([this, c] {
-        if (!desktop_.UseDesktopPicture(c.text)) problems_.push_back({c.line, "cannot read desktop picture '" + c.text + "'"});
+        if (!desktop_.UseDesktopPicture(c.text))
+          problems_.push_back({c.line, "cannot read desktop picture '" + c.text + "'"});
       });
       return true;
     case CommandKind::DesktopPattern:
