@@ -35,7 +35,7 @@ TEST_F(Background, EveryModeButWindowModeTakesEveryClick) {
   Post(BC_BACKGROUND);
   Post(BC_BACKGROUND);
   Post(BC_BACKGROUND);  // back to the see-through board
-  Script("click 300 400");
+  desktop_.AddClick(300, 400);
   Then([this] {
     EXPECT_EQ(Board().m_nBackMode, BM_TRANSPARENT);
     EXPECT_TRUE(desktop_.DesktopInputLog().empty());
@@ -46,7 +46,7 @@ TEST_F(Background, EveryModeButWindowModeTakesEveryClick) {
 
 TEST_F(Background, FromWindowModeTheCycleGoesToTheWhiteBoardStillWithoutATool) {
   Post(BC_BACKGROUND);
-  Script("drag 100 100 300 100 5");
+  desktop_.AddDrag(100, 100, 300, 100, 5);
   Then([this] {
     EXPECT_EQ(Board().m_nBackMode, BM_WHITEBOARD);
     EXPECT_EQ(Page(0).m_nTool, TOOL_NONE);
@@ -59,9 +59,9 @@ TEST_F(Background, FromWindowModeTheCycleGoesToTheWhiteBoardStillWithoutATool) {
 TEST_F(Background, WindowModeLetsInputThroughAgainAndKeepsTheInk) {
   Post(BC_PEN);
   Post(BC_COLOR, 2);
-  Script("drag 100 300 500 300 20");
+  desktop_.AddDrag(100, 300, 500, 300, 20);
   Post(BC_WINDOW);
-  Script("click 300 300");
+  desktop_.AddClick(300, 300);
   Then([this] {
     EXPECT_EQ(Board().m_nBackMode, BM_WINDOW);
     ASSERT_FALSE(desktop_.DesktopInputLog().empty());
@@ -88,7 +88,7 @@ TEST_F(Background, WindowModeGivenTwiceRedrawsOnlyTheFirstTime) {
 TEST_F(Background, CodesAboveThirteenOnlyMakeTheBoardTakeInput) {
   Post(14);
   Post(0xFFFFFFFF, -7);
-  Script("click 300 400");
+  desktop_.AddClick(300, 400);
   Then([this] {
     EXPECT_EQ(Board().m_nBackMode, BM_WINDOW);
     EXPECT_EQ(Page(0).m_nTool, TOOL_NONE);

@@ -1,4 +1,4 @@
-// Runs the real program on the in-memory desktop: script lines and C++
+// Runs the real program on the in-memory desktop: user actions and C++
 // checks run as steps inside the program's own message loop.
 #pragma once
 
@@ -24,11 +24,6 @@ class BoardFixture : public ::testing::Test {
   void SetUp() override { AfxSetBackend(&desktop_); }
   void TearDown() override { AfxSetBackend(nullptr); }
 
-  // Lines the desktop runs itself (pointer, key, wait, display, save-answer).
-  void Script(const std::string& lines) {
-    const auto errors = desktop_.AddScript(lines);
-    ASSERT_TRUE(errors.empty()) << errors.front().reason;
-  }
   void Then(std::function<void()> check) { desktop_.AddCallback(std::move(check)); }
   void Post(WPARAM code, LPARAM argument = 0) {
     Then([this, code, argument] { ::PostMessage(Board().m_hWnd, WM_BOARDCOMMAND, code, argument); });

@@ -10,7 +10,7 @@ class DisplayChange : public BoardFixture {};
 TEST_F(DisplayChange, TheSameSizeChangesNothing) {
   HDC before = nullptr;
   Then([&] { before = Board().m_dcBoard.GetSafeHdc(); });
-  Script("display 1366 768");
+  desktop_.AddDisplayChange({1366, 768});
   Then([&] {
     EXPECT_EQ(Board().m_dcBoard.GetSafeHdc(), before);
     EXPECT_TRUE(Board().m_wndToolbar.IsWindowVisible());
@@ -21,8 +21,8 @@ TEST_F(DisplayChange, TheSameSizeChangesNothing) {
 TEST_F(DisplayChange, ANewSizeKeepsTheStrokesAtTheirPixels) {
   Post(BC_PEN);
   Post(BC_COLOR, 1);
-  Script("drag 100 300 500 300 20");
-  Script("display 1024 600");
+  desktop_.AddDrag(100, 300, 500, 300, 20);
+  desktop_.AddDisplayChange({1024, 600});
   Then([this] {
     EXPECT_EQ(Board().m_nScreenWidth, 1024);
     EXPECT_EQ(Board().m_nScreenHeight, 600);
@@ -34,7 +34,7 @@ TEST_F(DisplayChange, ANewSizeKeepsTheStrokesAtTheirPixels) {
     EXPECT_EQ(state->bounds, (backend::Rect{0, 0, 1024, 600}));
     EXPECT_FALSE(Board().m_wndToolbar.IsWindowVisible());
   });
-  Script("wait 200");
+  desktop_.AddWait(200);
   Then([this] {
     EXPECT_TRUE(Board().m_wndToolbar.IsWindowVisible());
     EXPECT_EQ(Board().m_nZoom, 1) << "a display change does not magnify";
@@ -44,9 +44,10 @@ TEST_F(DisplayChange, ANewSizeKeepsTheStrokesAtTheirPixels) {
 
 TEST_F(DisplayChange, WhileMagnifiedTheLevelStaysAndTheNewCopyFillsTheScreen) {
   Post(BC_ZOOMIN);
-  Script("wait 200");
+  desktop_.AddWait(200);
   Post(BC_ZOOMIN);
-  Script("display 1600 900\nwait 200");
+  desktop_.AddDisplayChange({1600, 900});
+  desktop_.AddWait(200);
   Then([this] {
     EXPECT_EQ(Board().m_nZoom, 3);
     BITMAP zoom;
@@ -61,9 +62,11 @@ TEST_F(DisplayChange, WhileMagnifiedTheLevelStaysAndTheNewCopyFillsTheScreen) {
 TEST_F(DisplayChange, WhileMagnifiedTheNewCopyHoldsNoEnlargedPicture) {
   Post(BC_PEN);
   Post(BC_COLOR, 1);
-  Script("drag 100 300 500 300 20");
+  desktop_.AddDrag(100, 300, 500, 300, 20);
   Post(BC_ZOOMIN);
-  Script("wait 200\ndisplay 1400 800\nwait 200");
+  desktop_.AddWait(200);
+  desktop_.AddDisplayChange({1400, 800});
+  desktop_.AddWait(200);
   Then([this] {
     ASSERT_EQ(Board().m_nZoom, 2);
     // The 3-pixel line at y 300 is shown at y 600, 6 pixels thick.
@@ -78,9 +81,10 @@ TEST_F(DisplayChange, WhileMagnifiedTheNewCopyHoldsNoEnlargedPicture) {
 TEST_F(DisplayChange, WhileMagnifiedANewCopyThatCannotBeHadEndsTheMagnifier) {
   Post(BC_BIGERASE);
   Post(BC_ZOOMIN);
-  Script("wait 200");
+  desktop_.AddWait(200);
   Then([this] { desktop_.SetCaptureAllowed(false); });
-  Script("display 1400 800\nwait 200");
+  desktop_.AddDisplayChange({1400, 800});
+  desktop_.AddWait(200);
   Then([this] {
     EXPECT_EQ(Board().m_nZoom, 1);
     EXPECT_EQ(Page(0).m_nTool, TOOL_BIGERASER);
@@ -91,7 +95,9 @@ TEST_F(DisplayChange, WhileMagnifiedANewCopyThatCannotBeHadEndsTheMagnifier) {
 
 TEST_F(DisplayChange, AMagnifyStepWaitingForItsCaptureStillCompletes) {
   Post(BC_ZOOMIN);
-  Script("wait 100\ndisplay 1280 720\nwait 200");
+  desktop_.AddWait(100);
+  desktop_.AddDisplayChange({1280, 720});
+  desktop_.AddWait(200);
   Then([this] { EXPECT_EQ(Board().m_nZoom, 2); });
   Run();
 }

@@ -16,7 +16,7 @@ TEST_F(Drawing, PenAndColourThenADragDrawsThatInkOverTheUnchangedDesktop) {
   RememberBareDesktop();
   Post(BC_PEN);
   Post(BC_COLOR, 1);
-  Script("drag 200 300 600 300 40");
+  desktop_.AddDrag(200, 300, 600, 300, 40);
   Then([this] {
     for (int x : {210, 400, 590}) EXPECT_EQ(Screen(x, 300), kBlue) << x;
     // Width 3: rows 299 to 301 are ink, 297 and 303 are not.
@@ -33,14 +33,16 @@ TEST_F(Drawing, PenAndColourThenADragDrawsThatInkOverTheUnchangedDesktop) {
 TEST_F(Drawing, SegmentsShowWhileTheButtonIsHeld) {
   Post(BC_PEN);
   Post(BC_COLOR, 2);
-  Script("press 100 200\nmove 150 200\nmove 200 250");
+  desktop_.AddPress(100, 200);
+  desktop_.AddMove(150, 200);
+  desktop_.AddMove(200, 250);
   Then([this] {
     EXPECT_EQ(Screen(125, 200), 0xFFFF0000u);
     EXPECT_EQ(Screen(175, 225), 0xFFFF0000u);
     EXPECT_TRUE(Page(0).m_strokes.empty());
     EXPECT_EQ(Page(0).m_bDrawing, 1);
   });
-  Script("release 200 250");
+  desktop_.AddRelease(200, 250);
   Then([this] {
     // A release on the last point adds no point and draws no curve.
     ASSERT_EQ(Page(0).m_strokes.size(), 1u);
@@ -54,7 +56,7 @@ TEST_F(Drawing, AClickWithoutMovementLeavesARoundDot) {
   Post(BC_PEN);
   Post(BC_LINEWIDTH);
   Post(BC_LINEWIDTH);  // width 10
-  Script("click 400 400");
+  desktop_.AddClick(400, 400);
   Then([this] {
     ASSERT_EQ(Page(0).m_strokes.size(), 1u);
     EXPECT_EQ(Page(0).m_strokes.back()->m_nCount, 2);
@@ -70,9 +72,9 @@ TEST_F(Drawing, TheBigEraserLeavesExactlyTheBackgroundOnEveryBoard) {
   Post(BC_LINEWIDTH);
   Post(BC_LINEWIDTH);
   Post(BC_LINEWIDTH);  // width 15
-  Script("drag 100 300 700 300 30");
+  desktop_.AddDrag(100, 300, 700, 300, 30);
   Post(BC_BIGERASE);
-  Script("drag 400 200 400 400 20");
+  desktop_.AddDrag(400, 200, 400, 400, 20);
   Then([this] {
     EXPECT_EQ(Board().m_nBackMode, BM_TRANSPARENT);
     EXPECT_EQ(BoardPixel(400, 300), 0x01FFFFFFu);
@@ -85,7 +87,7 @@ TEST_F(Drawing, TheBigEraserLeavesExactlyTheBackgroundOnEveryBoard) {
       EXPECT_EQ(BoardPixel(400, 300), expected);
       EXPECT_EQ(BoardPixel(300, 300), 0xFF000000u);
     });
-    Script("drag 600 200 600 400 20");
+    desktop_.AddDrag(600, 200, 600, 400, 20);
     Then([this, expected] { EXPECT_EQ(BoardPixel(600, 300), expected) << "live eraser"; });
   }
   Run();
@@ -95,9 +97,9 @@ TEST_F(Drawing, TheBigEraserOnTheSecondPagePaintsTheBoardsBackgroundToo) {
   Post(BC_BACKGROUND);  // white board
   Post(BC_SECONDPAGE);
   Post(BC_PEN);
-  Script("drag 100 300 700 300 30");
+  desktop_.AddDrag(100, 300, 700, 300, 30);
   Post(BC_BIGERASE);
-  Script("drag 400 200 400 400 20");
+  desktop_.AddDrag(400, 200, 400, 400, 20);
   Then([this] {
     EXPECT_EQ(Board().m_nCurPage, 1);
     EXPECT_EQ(Page(1).m_argbBackground, 0xFFFFFFFFu);
@@ -109,9 +111,9 @@ TEST_F(Drawing, TheBigEraserOnTheSecondPagePaintsTheBoardsBackgroundToo) {
 
 TEST_F(Drawing, EraseClearsOnlyTheCurrentPage) {
   Post(BC_PEN);
-  Script("drag 100 100 300 100 5");
+  desktop_.AddDrag(100, 100, 300, 100, 5);
   Post(BC_SECONDPAGE);
-  Script("drag 100 200 300 200 5");
+  desktop_.AddDrag(100, 200, 300, 200, 5);
   Post(BC_ERASE);
   Then([this] {
     EXPECT_TRUE(Page(1).m_strokes.empty());
@@ -123,7 +125,7 @@ TEST_F(Drawing, EraseClearsOnlyTheCurrentPage) {
 
 TEST_F(Drawing, PagesKeepTheirOwnStrokes) {
   Post(BC_PEN);
-  Script("drag 100 100 300 100 5");
+  desktop_.AddDrag(100, 100, 300, 100, 5);
   Post(BC_SECONDPAGE);
   Then([this] {
     EXPECT_EQ(BoardPixel(200, 100), 0x01FFFFFFu);
@@ -136,9 +138,12 @@ TEST_F(Drawing, PagesKeepTheirOwnStrokes) {
 
 TEST_F(Drawing, APageChangeInMidDragEndsTheStrokeOnItsOwnPage) {
   Post(BC_PEN);
-  Script("press 100 400\nmove 200 400\nmove 300 400");
+  desktop_.AddPress(100, 400);
+  desktop_.AddMove(200, 400);
+  desktop_.AddMove(300, 400);
   Post(BC_SECONDPAGE);
-  Script("move 400 400\nrelease 400 400");
+  desktop_.AddMove(400, 400);
+  desktop_.AddRelease(400, 400);
   Post(BC_FIRSTPAGE);
   Then([this] {
     ASSERT_EQ(Page(0).m_strokes.size(), 1u);
@@ -148,7 +153,8 @@ TEST_F(Drawing, APageChangeInMidDragEndsTheStrokeOnItsOwnPage) {
     EXPECT_EQ(BoardPixel(250, 400), 0xFF000000u) << "kept, and drawn again with its page";
   });
   // Moves without the button draw nothing on the page that was left mid-drag.
-  Script("move 500 450\nmove 600 450");
+  desktop_.AddMove(500, 450);
+  desktop_.AddMove(600, 450);
   Then([this] {
     EXPECT_EQ(BoardPixel(550, 450), 0x01FFFFFFu);
     EXPECT_EQ(Page(0).m_strokes.size(), 1u);
@@ -179,7 +185,8 @@ TEST_F(Drawing, WidthCyclesThroughFourWidthsAndColourSevenKeepsTheColour) {
 
 TEST_F(Drawing, EachToolShowsItsCursor) {
   auto expectCursor = [this](std::optional<backend::SystemCursor> system, int hotX, int hotY) {
-    Script("move 500 500\nmove 501 501");
+    desktop_.AddMove(500, 500);
+    desktop_.AddMove(501, 501);
     Then([this, system, hotX, hotY] {
       const auto cursor = desktop_.Cursor(desktop_.CursorAtPointer());
       ASSERT_TRUE(cursor);
@@ -204,7 +211,7 @@ TEST_F(Drawing, EachToolShowsItsCursor) {
 
 TEST_F(Drawing, AReleaseOverThePaletteStillEndsTheStroke) {
   Post(BC_PEN);
-  Script("drag 1000 300 1290 300 20");
+  desktop_.AddDrag(1000, 300, 1290, 300, 20);
   Then([this] {
     EXPECT_EQ(Page(0).m_strokes.size(), 1u);
     EXPECT_EQ(Page(0).m_bDrawing, 0);
@@ -248,7 +255,9 @@ class History : public BoardFixture {
  protected:
   void ThreeRows() {
     Post(BC_PEN);
-    Script("drag 100 200 600 200 10\ndrag 100 300 600 300 10\ndrag 100 400 600 400 10");
+    desktop_.AddDrag(100, 200, 600, 200, 10);
+    desktop_.AddDrag(100, 300, 600, 300, 10);
+    desktop_.AddDrag(100, 400, 600, 400, 10);
   }
   // Ink at the middle of each row, from the board as it is now.
   std::vector<bool> RowsInked() {
@@ -261,7 +270,7 @@ class History : public BoardFixture {
 TEST_F(History, ErasingThePageIsUndoneWithEveryStrokeAndAnUndoneErasureShowsTheInkBeneath) {
   ThreeRows();
   Post(BC_BIGERASE);
-  Script("drag 350 150 350 450 10");
+  desktop_.AddDrag(350, 150, 350, 450, 10);
   Post(BC_UNDO);
   Then([this] {
     EXPECT_EQ(RowsInked(), (std::vector{true, true, true}));
@@ -282,9 +291,9 @@ TEST_F(History, ErasingThePageIsUndoneWithEveryStrokeAndAnUndoneErasureShowsTheI
 
 TEST_F(History, EachPageHasItsOwnHistoryAndAnEmptyOneChangesNothing) {
   Post(BC_PEN);
-  Script("drag 100 200 600 200 10");
+  desktop_.AddDrag(100, 200, 600, 200, 10);
   Post(BC_SECONDPAGE);
-  Script("drag 100 300 600 300 10");
+  desktop_.AddDrag(100, 300, 600, 300, 10);
   Post(BC_UNDO);
   Then([this] {
     EXPECT_TRUE(Page(1).m_strokes.empty());
@@ -308,7 +317,7 @@ TEST_F(History, EachPageHasItsOwnHistoryAndAnEmptyOneChangesNothing) {
 
 TEST_F(History, UndoInWindowModeLeavesInputPassingThrough) {
   Post(BC_PEN);
-  Script("drag 100 200 600 200 10");
+  desktop_.AddDrag(100, 200, 600, 200, 10);
   Post(BC_WINDOW);
   Post(BC_UNDO);
   Then([this] {
@@ -323,7 +332,7 @@ TEST_F(History, AStrokeAfterUndoDropsTheRedoSteps) {
   ThreeRows();
   Post(BC_UNDO);
   Post(BC_UNDO);
-  Script("drag 100 500 600 500 10");
+  desktop_.AddDrag(100, 500, 600, 500, 10);
   Post(BC_REDO);
   Then([this] {
     EXPECT_EQ(RowsInked(), (std::vector{true, false, false}));
@@ -334,26 +343,30 @@ TEST_F(History, AStrokeAfterUndoDropsTheRedoSteps) {
 
 TEST_F(History, CtrlZUndoesCtrlYAndCtrlShiftZRedo) {
   ThreeRows();
-  Script("key Ctrl+Z\nkey Ctrl+Z");
+  desktop_.AddKey(backend::EventKind::KeyCtrlZ);
+  desktop_.AddKey(backend::EventKind::KeyCtrlZ);
   Then([this] { EXPECT_EQ(RowsInked(), (std::vector{true, false, false})); });
-  Script("key Ctrl+Y");
+  desktop_.AddKey(backend::EventKind::KeyCtrlY);
   Then([this] { EXPECT_EQ(RowsInked(), (std::vector{true, true, false})); });
-  Script("key Ctrl+Shift+Z");
+  desktop_.AddKey(backend::EventKind::KeyCtrlShiftZ);
   Then([this] { EXPECT_EQ(RowsInked(), (std::vector{true, true, true})); });
-  Script("key Ctrl+Shift+Z");
+  desktop_.AddKey(backend::EventKind::KeyCtrlShiftZ);
   Then([this] { EXPECT_EQ(Page(0).m_strokes.size(), 3u); });
   Run();
 }
 
 TEST_F(History, UndoDuringADragEndsTheStrokeAndTakesItBack) {
   Post(BC_PEN);
-  Script("drag 100 200 600 200 10\npress 100 300\nmove 300 300");
+  desktop_.AddDrag(100, 200, 600, 200, 10);
+  desktop_.AddPress(100, 300);
+  desktop_.AddMove(300, 300);
   Post(BC_UNDO);
   Then([this] {
     EXPECT_EQ(Page(0).m_strokes.size(), 1u);
     EXPECT_EQ(BoardPixel(200, 300), 0x01FFFFFFu) << "its segments are gone with it";
   });
-  Script("move 500 300\nrelease 500 300");
+  desktop_.AddMove(500, 300);
+  desktop_.AddRelease(500, 300);
   Then([this] {
     EXPECT_EQ(BoardPixel(400, 300), 0x01FFFFFFu);
     EXPECT_EQ(Page(0).m_strokes.size(), 1u);

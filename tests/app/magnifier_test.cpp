@@ -16,9 +16,9 @@ TEST_F(Magnifier, TheCaptureWaitsTwoHundredMillisecondsWithThePaletteHidden) {
     EXPECT_EQ(Page(0).m_nTool, TOOL_HAND);
     EXPECT_EQ(Board().m_nSavedTool, TOOL_PEN);
   });
-  Script("wait 199");
+  desktop_.AddWait(199);
   Then([this] { EXPECT_EQ(Board().m_nZoom, 1); });
-  Script("wait 1");
+  desktop_.AddWait(1);
   Then([this] {
     EXPECT_EQ(Board().m_nZoom, 2);
     EXPECT_TRUE(Board().m_wndToolbar.IsWindowVisible());
@@ -29,7 +29,7 @@ TEST_F(Magnifier, TheCaptureWaitsTwoHundredMillisecondsWithThePaletteHidden) {
 TEST_F(Magnifier, LevelsGoTwoThreeThreeAndBackWithTheSavedToolRestored) {
   Post(BC_BIGERASE);
   Post(BC_ZOOMIN);
-  Script("wait 200");
+  desktop_.AddWait(200);
   Post(BC_ZOOMIN);
   Then([this] { EXPECT_EQ(Board().m_nZoom, 3); });
   Post(BC_ZOOMIN);
@@ -52,11 +52,11 @@ TEST_F(Magnifier, LevelsGoTwoThreeThreeAndBackWithTheSavedToolRestored) {
 TEST_F(Magnifier, MagnifyingAgainWhileWaitingRestartsTheWaitAndSavesTheHand) {
   Post(BC_PEN);
   Post(BC_ZOOMIN);
-  Script("wait 150");
+  desktop_.AddWait(150);
   Post(BC_ZOOMIN);
-  Script("wait 150");
+  desktop_.AddWait(150);
   Then([this] { EXPECT_EQ(Board().m_nZoom, 1); });
-  Script("wait 50");
+  desktop_.AddWait(50);
   Then([this] {
     EXPECT_EQ(Board().m_nZoom, 2);
     EXPECT_EQ(Board().m_nSavedTool, TOOL_HAND);
@@ -67,7 +67,7 @@ TEST_F(Magnifier, MagnifyingAgainWhileWaitingRestartsTheWaitAndSavesTheHand) {
 TEST_F(Magnifier, ShowsTheCaptureEnlargedFromTheViewOrigin) {
   RememberBareDesktop();
   Post(BC_ZOOMIN);
-  Script("wait 200");
+  desktop_.AddWait(200);
   Then([this] {
     for (auto [x, y] : {std::pair{10, 10}, {100, 50}, {300, 200}, {600, 383}})
       EXPECT_TRUE(ColorNear(Screen(2 * x, 2 * y), DesktopAt(x, y), 1)) << x << "," << y;
@@ -77,46 +77,53 @@ TEST_F(Magnifier, ShowsTheCaptureEnlargedFromTheViewOrigin) {
 
 TEST_F(Magnifier, DraggingPansAndStopsAtTheEdgesOfTheCapture) {
   Post(BC_ZOOMIN);
-  Script("wait 200");
+  desktop_.AddWait(200);
   Post(BC_ZOOMIN);  // factor 3: 455 of 1366 pixels wide visible
-  Script("drag 900 600 100 100 8");
+  desktop_.AddDrag(900, 600, 100, 100, 8);
   Then([this] { EXPECT_EQ(Board().m_ptViewOrigin, (POINT{800, 500})); });
-  Script("drag 900 600 10 10 8");
+  desktop_.AddDrag(900, 600, 10, 10, 8);
   Then([this] {
     EXPECT_EQ(Board().m_ptViewOrigin.x, 911);
     EXPECT_EQ(Board().m_ptViewOrigin.y, 768 - 256);
   });
-  Script("drag 100 100 1300 700 8");
+  desktop_.AddDrag(100, 100, 1300, 700, 8);
   Then([this] { EXPECT_EQ(Board().m_ptViewOrigin, (POINT{0, 0})); });
   Run();
 }
 
 TEST_F(Magnifier, APanThatEndsWhereItBeganPresentsNothing) {
   Post(BC_ZOOMIN);
-  Script("wait 200");
-  Script("drag 500 500 400 400 4");
+  desktop_.AddWait(200);
+  desktop_.AddDrag(500, 500, 400, 400, 4);
   Then([this] {
     // A mark that a new presentation would paint over.
     const RECT mark{0, 0, 1, 1};
     Board().m_dcZoom.FillSolidRect(&mark, RGB(1, 2, 3));
   });
-  Script("press 500 500\nmove 520 530\nmove 500 500\nrelease 500 500");
+  desktop_.AddPress(500, 500);
+  desktop_.AddMove(520, 530);
+  desktop_.AddMove(500, 500);
+  desktop_.AddRelease(500, 500);
   Then([this] { EXPECT_NE(GetPixelArgb(Board().m_dcZoom.GetSafeHdc(), 0, 0), 0xFF010203u); });
-  Script("press 500 500\nmove 500 500\nrelease 500 500");
+  desktop_.AddPress(500, 500);
+  desktop_.AddMove(500, 500);
+  desktop_.AddRelease(500, 500);
   Then([this] {
     const RECT mark{0, 0, 1, 1};
     Board().m_dcZoom.FillSolidRect(&mark, RGB(1, 2, 3));
   });
-  Script("press 500 500\nmove 500 500\nrelease 500 500");
+  desktop_.AddPress(500, 500);
+  desktop_.AddMove(500, 500);
+  desktop_.AddRelease(500, 500);
   Then([this] { EXPECT_EQ(GetPixelArgb(Board().m_dcZoom.GetSafeHdc(), 0, 0), 0xFF010203u); });
   Run();
 }
 
 TEST_F(Magnifier, GoingFromThreeToTwoKeepsTheViewInsideTheCapture) {
   Post(BC_ZOOMIN);
-  Script("wait 200");
+  desktop_.AddWait(200);
   Post(BC_ZOOMIN);
-  Script("drag 1000 700 10 10 8");
+  desktop_.AddDrag(1000, 700, 10, 10, 8);
   Post(BC_ZOOMOUT);
   Then([this] {
     EXPECT_EQ(Board().m_nZoom, 2);
@@ -130,13 +137,13 @@ TEST_F(Magnifier, AFailedCaptureGivesThePenBack) {
   desktop_.SetCaptureAllowed(false);
   Post(BC_PEN);
   Post(BC_ZOOMIN);
-  Script("wait 200");
+  desktop_.AddWait(200);
   Then([this] {
     EXPECT_EQ(Board().m_nZoom, 1);
     EXPECT_TRUE(Board().m_wndToolbar.IsWindowVisible());
     EXPECT_EQ(Page(0).m_nTool, TOOL_PEN);
   });
-  Script("drag 100 100 300 100 5");
+  desktop_.AddDrag(100, 100, 300, 100, 5);
   Then([this] { EXPECT_EQ(Page(0).m_strokes.size(), 1u); });
   Run();
 }
@@ -144,7 +151,7 @@ TEST_F(Magnifier, AFailedCaptureGivesThePenBack) {
 TEST_F(Magnifier, CommandsThatChooseAToolLeaveItAtOnce) {
   for (WPARAM command : {BC_PEN, BC_LINEWIDTH, BC_COLOR, BC_BIGERASE}) {
     Post(BC_ZOOMIN);
-    Script("wait 200");
+    desktop_.AddWait(200);
     Post(command);
     Then([this, command] {
       EXPECT_EQ(Board().m_nZoom, 1) << command;
@@ -156,16 +163,16 @@ TEST_F(Magnifier, CommandsThatChooseAToolLeaveItAtOnce) {
 
 TEST_F(Magnifier, ErasingWhileMagnifiedEndsItAndGivesTheToolBack) {
   Post(BC_PEN);
-  Script("drag 100 100 300 100 5");
+  desktop_.AddDrag(100, 100, 300, 100, 5);
   Post(BC_ZOOMIN);
-  Script("wait 200");
+  desktop_.AddWait(200);
   Post(BC_ERASE);
   Then([this] {
     EXPECT_EQ(Board().m_nZoom, 1);
     EXPECT_EQ(Page(0).m_nTool, TOOL_PEN);
     EXPECT_TRUE(Page(0).m_strokes.empty());
   });
-  Script("drag 100 300 300 300 5");
+  desktop_.AddDrag(100, 300, 300, 300, 5);
   Then([this] { EXPECT_EQ(Page(0).m_strokes.size(), 1u); });
   Run();
 }
@@ -174,9 +181,9 @@ TEST_F(Magnifier, WindowModeFirstLeavesTheMagnifierAndThePenDrawsAfterwards) {
   RememberBareDesktop();
   Post(BC_PEN);
   Post(BC_ZOOMIN);
-  Script("wait 200");
+  desktop_.AddWait(200);
   Post(BC_WINDOW);
-  Script("click 300 300");
+  desktop_.AddClick(300, 300);
   Then([this] {
     EXPECT_EQ(Board().m_nZoom, 1);
     EXPECT_EQ(Board().m_nBackMode, BM_WINDOW);
@@ -185,7 +192,7 @@ TEST_F(Magnifier, WindowModeFirstLeavesTheMagnifierAndThePenDrawsAfterwards) {
     EXPECT_TRUE(ColorNear(Screen(600, 400), DesktopAt(600, 400), 1));
   });
   Post(BC_BACKGROUND);
-  Script("drag 100 300 300 300 5");
+  desktop_.AddDrag(100, 300, 300, 300, 5);
   Then([this] {
     EXPECT_EQ(Page(0).m_nTool, TOOL_PEN);
     EXPECT_EQ(Page(0).m_strokes.size(), 1u);
@@ -199,9 +206,9 @@ TEST_F(Magnifier, CommandsDuringTheCaptureWaitCancelIt) {
   for (WPARAM command : {BC_WINDOW, BC_PEN, BC_COLOR, BC_BIGERASE, BC_ERASE, BC_ZOOMOUT, BC_SECONDPAGE, BC_FIRSTPAGE}) {
     Post(BC_LINEWIDTH);  // the pen, and the board takes input
     Post(BC_ZOOMIN);
-    Script("wait 100");
+    desktop_.AddWait(100);
     Post(command);
-    Script("wait 150");
+    desktop_.AddWait(150);
     Then([this, command] {
       EXPECT_EQ(Board().m_nZoom, 1) << command;
       EXPECT_TRUE(Board().m_wndToolbar.IsWindowVisible()) << command;
@@ -214,7 +221,7 @@ TEST_F(Magnifier, CommandsDuringTheCaptureWaitCancelIt) {
 
 TEST_F(Magnifier, MagentaInTheCaptureIsAHoleToTheLiveScreen) {
   Post(BC_ZOOMIN);
-  Script("wait 200");
+  desktop_.AddWait(200);
   Then([this] {
     // Paint magenta into the capture, as if the screen had shown it.
     const RECT spot{100, 100, 110, 110};
@@ -234,9 +241,9 @@ TEST_F(Magnifier, MagentaInTheCaptureIsAHoleToTheLiveScreen) {
 TEST_F(Magnifier, UndoLeavesTheMagnifierWithTheToolBackAndShowsTheChange) {
   Post(BC_PEN);
   Post(BC_COLOR, 2);
-  Script("drag 100 300 600 300 10");
+  desktop_.AddDrag(100, 300, 600, 300, 10);
   Post(BC_ZOOMIN);
-  Script("wait 200");
+  desktop_.AddWait(200);
   Post(BC_UNDO);
   Then([this] {
     EXPECT_EQ(Board().m_nZoom, 1);
@@ -245,7 +252,7 @@ TEST_F(Magnifier, UndoLeavesTheMagnifierWithTheToolBackAndShowsTheChange) {
     EXPECT_NE(Screen(350, 300), 0xFFFF0000u);
   });
   Post(BC_ZOOMIN);
-  Script("wait 200");
+  desktop_.AddWait(200);
   Post(BC_UNDO);  // nothing to take back: the magnified view stays
   Then([this] { EXPECT_EQ(Board().m_nZoom, 2); });
   Run();

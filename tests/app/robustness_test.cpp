@@ -11,7 +11,7 @@ class Robustness : public BoardFixture {};
 
 TEST_F(Robustness, ArbitraryMessagesToTheBoardDoNoHarm) {
   Post(BC_PEN);
-  Script("drag 100 100 300 100 5");
+  desktop_.AddDrag(100, 100, 300, 100, 5);
   Then([this] {
     std::mt19937 random(7);
     const UINT messages[] = {WM_BOARDCOMMAND, WM_TIMER,        WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP,
@@ -30,7 +30,7 @@ TEST_F(Robustness, ArbitraryMessagesToTheBoardDoNoHarm) {
     Page(0).EndStroke(0, 0, &Board().m_dcBoard);
   });
   Post(BC_PEN);
-  Script("drag 400 400 600 400 5");
+  desktop_.AddDrag(400, 400, 600, 400, 5);
   Then([this] {
     EXPECT_TRUE(::IsWindow(Board().m_hWnd));
     EXPECT_GE(Page(0).m_strokes.size(), 2u);
@@ -53,9 +53,11 @@ TEST_F(Robustness, PointsFarOutsideTheScreenAreDrawnSafely) {
 }
 
 // Other programs reach the board the way the desktop delivers their messages
-// (the replay script's post): its commands work, forged system messages do not.
+// (as the replay script's post does): its commands work, forged system messages do not.
 TEST_F(Robustness, CommandsFromOtherProgramsReachTheBoardAndNothingElseDoes) {
-  Script("post 11 0\npost 3 2\ndrag 100 300 400 300 10");
+  desktop_.AddMessageFromOutside({WM_BOARDCOMMAND, 11, 0});
+  desktop_.AddMessageFromOutside({WM_BOARDCOMMAND, 3, 2});
+  desktop_.AddDrag(100, 300, 400, 300, 10);
   Then([this] {
     EXPECT_EQ(Board().m_nCurPage, 1);
     ASSERT_EQ(Page(1).m_strokes.size(), 1u);
@@ -65,7 +67,7 @@ TEST_F(Robustness, CommandsFromOtherProgramsReachTheBoardAndNothingElseDoes) {
                             UINT{0xC000}, UINT{0xFFFFFFFF}}) {
     desktop_.AddMessageFromOutside({forged, IDOK, MAKELPARAM(200, 300)});
   }
-  Script("post 10 0");
+  desktop_.AddMessageFromOutside({WM_BOARDCOMMAND, 10, 0});
   Then([this] {
     EXPECT_TRUE(::IsWindow(Board().m_hWnd));
     EXPECT_EQ(Board().m_nCurPage, 0) << "page 1 of the command line is the first page";
@@ -81,7 +83,7 @@ TEST_F(Robustness, AFloodOfCommandsLeavesTheBoardAnsweringWithTheLastColour) {
     // Every colour in turn, red last.
     desktop_.AddMessageFromOutside({WM_BOARDCOMMAND, BC_COLOR, (i + 3) % 4});
   }
-  Script("drag 100 300 400 300 10");
+  desktop_.AddDrag(100, 300, 400, 300, 10);
   Then([this] {
     ASSERT_EQ(Page(0).m_strokes.size(), 1u);
     EXPECT_EQ(Page(0).m_strokes.back()->m_crColor, 0x0000FFu);

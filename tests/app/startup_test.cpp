@@ -48,7 +48,8 @@ TEST_F(Startup, BoardCoversTheScreenInWindowModeWithThePaletteBeside) {
 
 TEST_F(Startup, RightAfterStartInputPassesThroughTheBoard) {
   RememberBareDesktop();
-  Script("click 300 400\ndrag 100 100 400 200 10");
+  desktop_.AddClick(300, 400);
+  desktop_.AddDrag(100, 100, 400, 200, 10);
   Then([this] {
     const auto& log = desktop_.DesktopInputLog();
     ASSERT_GE(log.size(), 2u);
@@ -81,7 +82,7 @@ TEST_F(Startup, PenPropertyLivesExactlyAsLongAsTheWindow) {
 
 TEST_F(Startup, EscapeEndsTheProgram) {
   Post(BC_PEN);  // the board keeps the focus through commands
-  Script("key Escape");
+  desktop_.AddKey(backend::EventKind::KeyEscape);
   bool reachedAfter = false;
   Then([&] { reachedAfter = true; });
   Run();
@@ -92,7 +93,8 @@ TEST_F(Startup, EscapeEndsTheProgram) {
 
 TEST_F(Startup, EnterEndsTheProgramAfterAPressOnTheBoard) {
   Post(BC_BACKGROUND);
-  Script("click 500 500\nkey Enter");
+  desktop_.AddClick(500, 500);
+  desktop_.AddKey(backend::EventKind::KeyEnter);
   bool reachedAfter = false;
   Then([&] { reachedAfter = true; });
   Run();
@@ -101,7 +103,8 @@ TEST_F(Startup, EnterEndsTheProgramAfterAPressOnTheBoard) {
 
 TEST_F(Startup, APressOnAnotherProgramTakesTheKeyboardAway) {
   // Window mode: the click lands on the desktop, so Enter no longer reaches the board.
-  Script("click 500 500\nkey Enter");
+  desktop_.AddClick(500, 500);
+  desktop_.AddKey(backend::EventKind::KeyEnter);
   bool reachedAfter = false;
   Then([&] { reachedAfter = true; });
   Run();

@@ -59,18 +59,18 @@ class SaveEndToEnd : public BoardFixture {
   void DrawOnPageZero() {
     Post(BC_PEN);
     Post(BC_COLOR, 2);
-    Script("drag 100 300 600 300 25");
+    desktop_.AddDrag(100, 300, 600, 300, 25);
   }
   // Page 1 stays current.
   void DrawOnBothPages() {
     DrawOnPageZero();
     Post(BC_SECONDPAGE);
     Post(BC_COLOR, 1);
-    Script("drag 800 200 800 600 20");
+    desktop_.AddDrag(800, 200, 800, 600, 20);
   }
-  // Answers the next dialog and runs the save command, keeping its result.
-  void SaveAs(const std::string& answer, LRESULT* result) {
-    Script("save-answer " + answer);
+  // Answers the next dialog (nothing: cancel) and runs the save command, keeping its result.
+  void SaveAs(std::optional<std::string> answer, LRESULT* result) {
+    Then([this, answer] { desktop_.AddSaveAnswer(answer); });
     Then([this, result] { *result = ::SendMessage(Board().m_hWnd, WM_BOARDCOMMAND, BC_SAVE, 0); });
   }
   TempFolder folder_;
@@ -89,7 +89,7 @@ TEST_F(SaveEndToEnd, EveryNameGetsTheFormatOfItsExtension) {
 
   DrawOnBothPages();
   for (std::size_t i = 0; i < typed.size(); ++i) SaveAs(folder_ / typed[i], &results[i]);
-  SaveAs("cancel", &cancelled);
+  SaveAs(std::nullopt, &cancelled);
   Run();
 
   EXPECT_EQ(results, std::vector<LRESULT>(typed.size(), 1));
@@ -133,7 +133,9 @@ TEST_F(SaveEndToEnd, AfterTwoUndosAndARedoScreenAndPngShowExactlyTheFirstTwoStro
   RememberBareDesktop();
   Post(BC_PEN);
   Post(BC_COLOR, 2);
-  Script("drag 100 200 600 200 25\ndrag 100 300 600 300 25\ndrag 100 400 600 400 25");
+  desktop_.AddDrag(100, 200, 600, 200, 25);
+  desktop_.AddDrag(100, 300, 600, 300, 25);
+  desktop_.AddDrag(100, 400, 600, 400, 25);
   Post(BC_UNDO);
   Post(BC_UNDO);
   Post(BC_REDO);
@@ -162,7 +164,7 @@ TEST_F(SaveEndToEnd, AfterTwoUndosAndARedoScreenAndPngShowExactlyTheFirstTwoStro
 TEST_F(SaveEndToEnd, SvgOfAKnownPageToTheByteOnTheSeeThroughAndTheWhiteBoard) {
   Post(BC_PEN);
   Post(BC_COLOR, 2);
-  Script("drag 100 300 200 300 2");
+  desktop_.AddDrag(100, 300, 200, 300, 2);
   LRESULT seeThrough = 0;
   LRESULT white = 0;
   SaveAs(folder_ / "see-through.svg", &seeThrough);
@@ -212,7 +214,7 @@ TEST_F(SaveEndToEnd, SvgOverAnOldFileWhoseNameIsNotUtf8OrIsLong) {
 TEST_F(SaveEndToEnd, WhileMagnifiedTheWholePageIsSavedAtFullSize) {
   DrawOnPageZero();
   Post(BC_ZOOMIN);
-  Script("wait 400");
+  desktop_.AddWait(400);
   Then([this] { ASSERT_GT(Board().m_nZoom, 1); });
   LRESULT png = 0;
   LRESULT svg = 0;

@@ -32,48 +32,55 @@ TEST_F(PaletteButtons, AtStartEveryButtonShowsItsNormalLookOverTheSkinAndNoCapti
 
 TEST_F(PaletteButtons, LooksFollowThePointerAndThePress) {
   const PaletteButton& cross = Button(IDCANCEL);
-  Script("move " + At(Centre(cross)));
+  Move(Centre(cross));
   Then([&] { EXPECT_TRUE(ShowsLook(cross, cross.hover)); });
-  Script("move " + At(kOnMarker));
+  Move(kOnMarker);
   Then([&] {
     EXPECT_TRUE(ShowsLook(cross, cross.normal));
     EXPECT_TRUE(ShowsLook(kMarker, kMarker.hover));
   });
-  Script("press " + At(kOnMarker));
+  Press(kOnMarker);
   Then([&] { EXPECT_TRUE(ShowsLook(kMarker, kMarker.pressed)); });
-  Script("release " + At(kOnMarker));  // not repainted by the release
+  Release(kOnMarker);  // not repainted by the release
   Then([&] { EXPECT_TRUE(ShowsLook(kMarker, kMarker.pressed)); });
-  Script("move " + At(kOnMarker.x + 1, kOnMarker.y));
+  desktop_.AddMove(kOnMarker.x + 1, kOnMarker.y);
   Then([&] { EXPECT_TRUE(ShowsLook(kMarker, kMarker.hover)); });
-  Script("move " + At(kDesktop));
+  Move(kDesktop);
   Then([&] { EXPECT_TRUE(ShowsLook(kMarker, kMarker.normal)); });
   Run();
 }
 
 TEST_F(PaletteButtons, OnlyAPressAndAReleaseBothOnTheButtonMakeAClick) {
   StartLog();
-  Script("press " + At(kOnMarker) + "\nmove " + At(kBackground));
+  Press(kOnMarker);
+  Move(kBackground);
   Then([&] { EXPECT_TRUE(ShowsLook(kMarker, kMarker.normal)); });
-  Script("release " + At(kBackground) + "\npress " + At(kDesktop) + "\nmove " + At(kOnMarker) + "\nrelease " +
-         At(kOnMarker));
+  Release(kBackground);
+  Press(kDesktop);
+  Move(kOnMarker);
+  Release(kOnMarker);
   Then([&] {
     EXPECT_TRUE(ClickReports().empty());
     EXPECT_TRUE(BoardCommands().empty());
   });
   // Out and back in while held still counts.
-  Script("wait 600\npress " + At(kOnMarker) + "\nmove " + At(kDesktop) + "\nmove " + At(kOnMarker));
+  desktop_.AddWait(600);
+  Press(kOnMarker);
+  Move(kDesktop);
+  Move(kOnMarker);
   Then([&] { EXPECT_TRUE(ShowsLook(kMarker, kMarker.pressed)); });
-  Script("release " + At(kOnMarker));
+  Release(kOnMarker);
   Then([&] { EXPECT_EQ(ClickReports(), (Posts{{1001, 0}})); });
   Run();
 }
 
 TEST_F(PaletteButtons, DoubleClickGivesOneCommandAndALaterClickAnother) {
-  const std::string click = "click " + At(kOnMarker);
   StartLog();
-  Script(click + "\n" + click);
+  Click(kOnMarker);
+  Click(kOnMarker);
   Then([&] { EXPECT_EQ(BoardCommands(), (Posts{{BC_PEN, 0}, {BC_COLOR, 0}})); });
-  Script("wait 600\n" + click);
+  desktop_.AddWait(600);
+  Click(kOnMarker);
   Then([&] { EXPECT_EQ(BoardCommands().size(), 4u); });
   Run();
 }
@@ -85,15 +92,15 @@ TEST_F(PaletteButtons, LineWidthLooksChangeAtTheNextRepaintAndOnlyForKnownWidths
     Palette().SetLineWidth(10);
     EXPECT_TRUE(ShowsLook(kWidth, kWidth.normal));
   });
-  Script("move " + At(Centre(kWidth)));
+  Move(Centre(kWidth));
   Then([&] {
     EXPECT_TRUE(ShowsLook(kWidth, kTenHover));
     Palette().SetLineWidth(4);
     Palette().SetLineWidth(0);
   });
-  Script("move " + At(kDesktop));
+  Move(kDesktop);
   Then([&] { EXPECT_TRUE(ShowsLook(kWidth, kTenNormal)); });
-  Script("move " + At(Centre(kWidth)));
+  Move(Centre(kWidth));
   Then([&] { EXPECT_TRUE(ShowsLook(kWidth, kTenHover)); });
   Run();
 }

@@ -19,7 +19,7 @@ struct CommandCase {
   // click, after the setup commands and drag.
   Done done;
   Posts setup = {};
-  const char* drag = "";
+  bool strokeFirst = false;  // a stroke drawn before the click
 };
 
 Done Pen(COLORREF colour) {
@@ -38,10 +38,12 @@ TEST_P(PaletteCommands, ClickPostsExactlyTheButtonsCommandsInOrder) {
   const CommandCase& c = GetParam();
   for (const auto& [code, argument] : c.setup) Post(code, argument);
   // A magnifier step takes its screen copy 200 ms after the command.
-  Script(std::string(c.drag) + "\nwait 300");
+  if (c.strokeFirst) desktop_.AddDrag(200, 200, 400, 300, 5);
+  desktop_.AddWait(300);
   Then([&] { ASSERT_FALSE(c.done(Board(), desktop_)); });
   StartLog();
-  Script("click " + At(Centre(Button(c.id))) + "\nwait 300");
+  Click(Centre(Button(c.id)));
+  desktop_.AddWait(300);
   Then([&] {
     EXPECT_EQ(ClickReports(), (Posts{{static_cast<WPARAM>(c.id), 0}}));
     EXPECT_EQ(BoardCommands(), c.posts);
@@ -66,7 +68,7 @@ INSTANTIATE_TEST_SUITE_P(
                     State([](CScrivaneDlg& b) { return b.m_pages[0].m_nTool == TOOL_BIGERASER; })},
         CommandCase{"Erase", 1005, {{BC_ERASE, 0}},
                     State([](CScrivaneDlg& b) { return b.m_pages[0].m_strokes.empty(); }), {{BC_PEN, 0}},
-                    "drag 200 200 400 300 5"},
+                    true},
         // The button with the plus magnifier is named ZoomOut but magnifies.
         CommandCase{"ZoomOut", 1006, {{BC_ZOOMIN, 0}}, State([](CScrivaneDlg& b) { return b.m_nZoom == 2; })},
         CommandCase{"ZoomIn", 1007, {{BC_ZOOMOUT, 0}}, State([](CScrivaneDlg& b) { return b.m_nZoom == 1; }),
@@ -81,7 +83,7 @@ TEST_F(PaletteFixture, CloseCrossEndsTheProgramWithoutAQuestion) {
   static bool ranOn;
   ranOn = false;
   StartLog();
-  Script("click " + At(Centre(Button(IDCANCEL))));
+  Click(Centre(Button(IDCANCEL)));
   Then([] { ranOn = true; });
   Run();
   EXPECT_FALSE(ranOn);

@@ -78,8 +78,10 @@ class PaletteFixture : public BoardFixture {
     return top ? ::ChildWindowFromPoint(top, client) : nullptr;
   }
 
-  static std::string At(int x, int y) { return std::to_string(x) + " " + std::to_string(y); }
-  static std::string At(POINT p) { return At(p.x, p.y); }
+  void Press(POINT p) { desktop_.AddPress(p.x, p.y); }
+  void Move(POINT p) { desktop_.AddMove(p.x, p.y); }
+  void Release(POINT p) { desktop_.AddRelease(p.x, p.y); }
+  void Click(POINT p) { desktop_.AddClick(p.x, p.y); }
   static POINT Centre(const PaletteButton& b, POINT origin = kOrigin) {
     return {origin.x + b.place.x + b.size.cx / 2, origin.y + b.place.y + b.size.cy / 2};
   }

@@ -30,7 +30,7 @@ TEST_F(PaletteWindow, ShowsAtItsPlaceWithCornersThatNeitherShowNorTakeInput) {
       EXPECT_EQ(TakesInputAt(kOrigin.x + kept.x, kOrigin.y + kept.y), Palette().m_hWnd) << kept.x << "," << kept.y;
     }
   });
-  Script("click " + At(kOrigin));
+  Click(kOrigin);
   Then([this] {
     EXPECT_EQ(desktop_.DesktopInputLog().front(), (DesktopInput{EventKind::PointerDown, kOrigin.x, kOrigin.y}));
   });
@@ -43,7 +43,7 @@ class FoldStrip : public PaletteWindow, public testing::WithParamInterface<std::
 TEST_P(FoldStrip, PressFoldsTheIconOntoThePalettesCornerInsideTheStripAndDragsAboveIt) {
   const auto [point, folds] = GetParam();
   const POINT press{kOrigin.x + point.x, kOrigin.y + point.y};
-  Script("drag " + At(press) + " " + At(press.x - 200, press.y + 50) + " 4");
+  desktop_.AddDrag(press.x, press.y, press.x - 200, press.y + 50, 4);
   Then([&] {
     EXPECT_EQ(Folded(), folds);
     if (folds) {
@@ -65,30 +65,33 @@ TEST_F(PaletteWindow, FoldStripEndsAtTheBottomRightPixel) {
     Palette().SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(49, 474));
     EXPECT_TRUE(Folded());
   });
-  Script("release 700 300");  // ends the drag that a press above the strip would start
+  desktop_.AddRelease(700, 300);  // ends the drag that a press above the strip would start
   Run();
 }
 
 TEST_F(PaletteWindow, DragsByTheTitleStripEvenPartlyOffTheScreen) {
-  Script("drag " + At(kOrigin.x + 10, kOrigin.y + 5) + " 1362 5 6");
+  desktop_.AddDrag(kOrigin.x + 10, kOrigin.y + 5, 1362, 5, 6);
   Then([this] { EXPECT_EQ(Rect(Palette().m_hWnd), (RECT{1352, 0, 1402, 475})); });
   Run();
 }
 
 TEST_F(PaletteWindow, ADesktopClosingMidDragEndsTheProgram) {
-  Script("press " + At(kOrigin.x + 10, kOrigin.y + 5) + "\nmove 700 300");
+  desktop_.AddPress(kOrigin.x + 10, kOrigin.y + 5);
+  desktop_.AddMove(700, 300);
   Run();  // the steps run out with the button held: the desktop closes
   EXPECT_FALSE(initResult_);
 }
 
 TEST_F(PaletteWindow, IconClickUnfoldsThePaletteTenMillisecondsLater) {
-  Script("click " + At(kFold) + "\nclick " + At(kOnIcon) + "\nwait 9");
+  Click(kFold);
+  Click(kOnIcon);
+  desktop_.AddWait(9);
   Then([this] {
     EXPECT_TRUE(Folded());
     EXPECT_TRUE(desktop_.Window(AfxNativeWindow(Icon()))->options.toolWindow);
     EXPECT_EQ(desktop_.FocusedWindow(), AfxNativeWindow(Board().m_hWnd));
   });
-  Script("wait 1");
+  desktop_.AddWait(1);
   Then([this] {
     EXPECT_FALSE(::IsWindowVisible(Icon()));
     EXPECT_TRUE(Palette().IsWindowVisible());
@@ -102,8 +105,12 @@ class IconPress : public PaletteWindow, public testing::WithParamInterface<std::
 
 TEST_P(IconPress, DragsTheIconAndUnfoldsAtItsNewCornerOnlyWithinTwentyPixels) {
   const auto [d, unfolds] = GetParam();
-  const std::string end = At(kOnIcon.x + d.x, kOnIcon.y + d.y);
-  Script("click " + At(kFold) + "\npress " + At(kOnIcon) + "\nmove " + end + "\nrelease " + end + "\nwait 50");
+  const POINT end{kOnIcon.x + d.x, kOnIcon.y + d.y};
+  Click(kFold);
+  Press(kOnIcon);
+  Move(end);
+  Release(end);
+  desktop_.AddWait(50);
   Then([&] {
     EXPECT_EQ(Folded(), !unfolds);
     EXPECT_EQ(Rect(Icon()), Moved(kIconPlace, d.x, d.y));
@@ -120,7 +127,9 @@ INSTANTIATE_TEST_SUITE_P(Distances, IconPress,
 
 TEST_F(PaletteWindow, PressOnATransparentIconPixelGoesBeneath) {
   const POINT margin{kOrigin.x + 1, kOrigin.y + 1};
-  Script("click " + At(kFold) + "\nclick " + At(margin) + "\nwait 50");
+  Click(kFold);
+  Click(margin);
+  desktop_.AddWait(50);
   Then([&] {
     EXPECT_EQ(desktop_.DesktopInputLog().back(), (DesktopInput{EventKind::PointerUp, margin.x, margin.y}));
     EXPECT_TRUE(Folded());
@@ -132,25 +141,32 @@ TEST_F(PaletteWindow, PressOnATransparentIconPixelGoesBeneath) {
 // least distance that brings it wholly on the screen, and otherwise stays.
 TEST_F(PaletteWindow, DisplayChangeBringsThePaletteBackOnTheScreen) {
   // The board hides the palette while it takes its new screen copy.
-  Script("display 800 600\nwait 250");
+  desktop_.AddDisplayChange({800, 600});
+  desktop_.AddWait(250);
   Then([this] {
     EXPECT_EQ(Rect(Palette().m_hWnd), (RECT{750, 100, 800, 575}));
     EXPECT_EQ(TakesInputAt(750 + 39, 108), Palette().GetDlgItem(IDCANCEL)->m_hWnd);
   });
-  Script("drag 752 300 102 250 5\ndisplay 700 500\nwait 250");
+  desktop_.AddDrag(752, 300, 102, 250, 5);
+  desktop_.AddDisplayChange({700, 500});
+  desktop_.AddWait(250);
   Then([this] { EXPECT_EQ(Rect(Palette().m_hWnd), (RECT{100, 25, 150, 500})); });
-  Script("display 900 700\nwait 250");
+  desktop_.AddDisplayChange({900, 700});
+  desktop_.AddWait(250);
   Then([this] { EXPECT_EQ(Rect(Palette().m_hWnd), (RECT{100, 25, 150, 500})); });
   Run();
 }
 
 TEST_F(PaletteWindow, DisplayChangeBringsTheFoldedIconBackOnTheScreen) {
-  Script("click " + At(kFold) + "\ndisplay 800 600\nwait 250");
+  Click(kFold);
+  desktop_.AddDisplayChange({800, 600});
+  desktop_.AddWait(250);
   Then([this] {
     EXPECT_EQ(Rect(Icon()), (RECT{730, 100, 800, 160}));
     EXPECT_TRUE(Folded()) << "the board's new screen copy leaves a folded palette folded";
   });
-  Script("click 765 130\nwait 10");
+  desktop_.AddClick(765, 130);
+  desktop_.AddWait(10);
   Then([this] {
     EXPECT_EQ(Rect(Palette().m_hWnd), (RECT{730, 100, 780, 575}));
     EXPECT_TRUE(Palette().IsWindowVisible());

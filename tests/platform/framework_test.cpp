@@ -85,9 +85,7 @@ class Framework : public ::testing::Test {
   void SetUp() override { AfxSetBackend(&desktop_); }
   void TearDown() override { AfxSetBackend(nullptr); }
 
-  void Script(const std::string& lines) { ASSERT_TRUE(desktop_.AddScript(lines).empty()) << lines; }
   void Then(std::function<void()> step) { desktop_.AddCallback(std::move(step)); }
-  static std::string At(POINT p) { return std::to_string(p.x) + " " + std::to_string(p.y); }
   static POINT CentreOf(HWND hwnd) {
     RECT rc{};
     ::GetWindowRect(hwnd, &rc);
@@ -135,7 +133,7 @@ TEST_F(Framework, TimersFireAtTheirDueTimesOnTheDesktopClockUntilKilled) {
     main_.SetTimer(1, 100, nullptr);
     main_.SetTimer(2, 250, nullptr);
   });
-  Script("wait 600");
+  desktop_.AddWait(600);
   main_.DoModal();
   EXPECT_EQ(ticks, (std::vector<std::pair<WPARAM, std::uint64_t>>{{1, 100}, {1, 200}, {2, 250}, {1, 300}, {2, 500}}));
 }
@@ -145,7 +143,10 @@ TEST_F(Framework, CaptureTakesThePointerOutsideTheWindowUntilReleasedOrTheWindow
     if (message == WM_LBUTTONDOWN) main_.SetCapture();
     if (message == WM_LBUTTONUP) ::ReleaseCapture();
   };
-  Script("press 280 150\nmove 600 650\nrelease 600 650\nmove 610 650");
+  desktop_.AddPress(280, 150);
+  desktop_.AddMove(600, 650);
+  desktop_.AddRelease(600, 650);
+  desktop_.AddMove(610, 650);
   Then([this] {
     EXPECT_EQ(::GetCapture(), nullptr);
     EXPECT_EQ(desktop_.GrabHolder(), 0u);
@@ -158,7 +159,7 @@ TEST_F(Framework, CaptureTakesThePointerOutsideTheWindowUntilReleasedOrTheWindow
     if (message == WM_LBUTTONDOWN) other.SetCapture();
   };
   Then([&] { other.Create(IDD_ICON); });
-  Script("press 750 150");
+  desktop_.AddPress(750, 150);
   Then([&] {
     EXPECT_EQ(::GetCapture(), other.m_hWnd);
     EXPECT_EQ(desktop_.GrabHolder(), AfxNativeWindow(other.m_hWnd));
@@ -166,7 +167,8 @@ TEST_F(Framework, CaptureTakesThePointerOutsideTheWindowUntilReleasedOrTheWindow
     EXPECT_EQ(::GetCapture(), nullptr);
     EXPECT_EQ(desktop_.GrabHolder(), 0u);
   });
-  Script("release 750 150\nclick 280 150");
+  desktop_.AddRelease(750, 150);
+  desktop_.AddClick(280, 150);
   main_.DoModal();
   EXPECT_EQ(Watched(main_.seen, WM_LBUTTONDOWN).size(), 2u);
 }
@@ -179,11 +181,13 @@ TEST_F(Framework, LeaveIsPostedOnceWhenThePointerLeavesATrackedWindow) {
     track.hwndTrack = main_.m_hWnd;
     ::TrackMouseEvent(&track);
   };
-  Script("move 280 150\nmove 285 150");
+  desktop_.AddMove(280, 150);
+  desktop_.AddMove(285, 150);
   Then([this] { EXPECT_TRUE(Watched(main_.seen, WM_MOUSELEAVE).empty()); });
-  Script("move 900 150");
+  desktop_.AddMove(900, 150);
   Then([this] { main_.onMessage = nullptr; });
-  Script("move 280 150\nmove 900 150");
+  desktop_.AddMove(280, 150);
+  desktop_.AddMove(900, 150);
   main_.DoModal();
   EXPECT_EQ(Watched(main_.seen, WM_MOUSELEAVE).size(), 1u);
 }
@@ -191,8 +195,14 @@ TEST_F(Framework, LeaveIsPostedOnceWhenThePointerLeavesATrackedWindow) {
 TEST_F(Framework, OnlyButtonsTurnAQuickSecondPressIntoADoubleClick) {
   POINT button{};
   Then([&] { button = CentreOf(main_.button.m_hWnd); });
-  Script("click 280 450\nclick 280 450");
-  Then([&] { Script("click " + At(button) + "\nclick " + At(button) + "\nwait 600\nclick " + At(button)); });
+  desktop_.AddClick(280, 450);
+  desktop_.AddClick(280, 450);
+  Then([&] {
+    desktop_.AddClick(button.x, button.y);
+    desktop_.AddClick(button.x, button.y);
+    desktop_.AddWait(600);
+    desktop_.AddClick(button.x, button.y);
+  });
   main_.DoModal();
   EXPECT_EQ(Watched(main_.seen, WM_LBUTTONDOWN).size(), 2u);
   EXPECT_TRUE(Watched(main_.seen, WM_LBUTTONDBLCLK).empty());
@@ -227,9 +237,9 @@ TEST_F(Framework, OnlyTheWindowWithoutAnOwnerTakesTheFocusAndOwnedOnesStayAboveI
     owned.Create(IDD_ICON);
     stranger.Create(IDD_ICON);
   });
-  Script("click 280 150");
+  desktop_.AddClick(280, 150);
   Then([&] { EXPECT_EQ(desktop_.FocusedWindow(), AfxNativeWindow(main_.m_hWnd)); });
-  Script("click 450 120");
+  desktop_.AddClick(450, 120);
   Then([&] {
     EXPECT_EQ(Watched(owned.seen, WM_LBUTTONDOWN).size(), 1u);
     EXPECT_EQ(desktop_.FocusedWindow(), AfxNativeWindow(main_.m_hWnd));

@@ -34,7 +34,7 @@ WindowId OpaqueWindow(HeadlessDesktop& desktop, const Rect& r, WindowOptions opt
 TEST(HeadlessSteps, DragGivesPressMovesAlongTheLineAndReleaseOnePerCall) {
   HeadlessDesktop desktop;
   const WindowId w = OpaqueWindow(desktop, {0, 0, 400, 400});
-  ASSERT_TRUE(desktop.AddScript("drag 10 20 20 30 4\n").empty());
+  desktop.AddDrag(10, 20, 20, 30, 4);
   const std::vector<Event> events = EventsUntilClose(desktop);
   ASSERT_EQ(events.size(), 6u);
   EXPECT_EQ(events[0].kind, EventKind::PointerDown);
@@ -51,9 +51,11 @@ TEST(HeadlessSteps, DragGivesPressMovesAlongTheLineAndReleaseOnePerCall) {
   EXPECT_FALSE(events[5].buttonDown);
 }
 
+
 TEST(HeadlessSteps, WaitAdvancesTheClockInPiecesNoLongerThanTheTimeout) {
   HeadlessDesktop desktop;
-  ASSERT_TRUE(desktop.AddScript("wait 250\nwait 70\n").empty());
+  desktop.AddWait(250);
+  desktop.AddWait(70);
   std::vector<std::uint64_t> clock;
   for (int i = 0; i < 3; ++i) {
     EXPECT_FALSE(desktop.WaitEvent(100).has_value());
@@ -75,9 +77,9 @@ TEST(HeadlessSteps, CallbacksRunInOrderAfterTheEarlierStepsEventsWereTaken) {
   HeadlessDesktop desktop;
   OpaqueWindow(desktop, {0, 0, 400, 400});
   std::vector<std::string> trace;
-  desktop.AddScript("click 5 5\n");
+  desktop.AddClick(5, 5);
   desktop.AddCallback([&] { trace.push_back("first at " + std::to_string(desktop.NowMs())); });
-  desktop.AddScript("wait 30\n");
+  desktop.AddWait(30);
   desktop.AddCallback([&] { trace.push_back("second at " + std::to_string(desktop.NowMs())); });
 
   EXPECT_EQ(desktop.WaitEvent(-1)->kind, EventKind::PointerDown);
@@ -97,7 +99,7 @@ TEST(HeadlessSteps, StepsLeftWhenTheProgramEndsStillRun) {
   // the steps after it until it ends, and the rest runs without it.
   HeadlessDesktop desktop;
   int keysSeen = 0;
-  desktop.AddScript("wait 5\n");
+  desktop.AddWait(5);
   desktop.AddCallback([&] {
     WindowOptions options;
     options.takesFocus = true;
@@ -110,7 +112,11 @@ TEST(HeadlessSteps, StepsLeftWhenTheProgramEndsStillRun) {
     }
     desktop.DestroyWindow(board);
   });
-  desktop.AddScript("key Enter\nkey Escape\nwait 1000\nclick 50 50\nkey Enter\n");
+  desktop.AddKey(EventKind::KeyEnter);
+  desktop.AddKey(EventKind::KeyEscape);
+  desktop.AddWait(1000);
+  desktop.AddClick(50, 50);
+  desktop.AddKey(EventKind::KeyEnter);
   std::uint64_t endedAt = 0;
   desktop.AddCallback([&] { endedAt = desktop.NowMs(); });
   desktop.RunRemainingSteps();
@@ -124,16 +130,6 @@ TEST(HeadlessSteps, StepsLeftWhenTheProgramEndsStillRun) {
   EXPECT_EQ(desktop.DesktopInputLog(), expected);
 }
 
-TEST(HeadlessSteps, AddScriptRefusesProgramCommandsAndAddsNothingOnError) {
-  HeadlessDesktop desktop;
-  const auto errors = desktop.AddScript("click 1 1\npost 1 2\nwhere 3 3\nstart\n");
-  ASSERT_EQ(errors.size(), 2u);
-  EXPECT_EQ(errors[0].line, 3);
-  EXPECT_EQ(errors[1].line, 4);
-  EXPECT_FALSE(desktop.HasPendingSteps());
-  EXPECT_FALSE(desktop.AddStep(ScriptCommand{1, CommandKind::Start, {}, {}}));
-}
-
 TEST(HeadlessInput, DesktopLogsWhatNoWindowTookAndPointerStaysOnScreen) {
   HeadlessDesktop desktop(Size{640, 480});
   int x = 0;
@@ -142,9 +138,9 @@ TEST(HeadlessInput, DesktopLogsWhatNoWindowTookAndPointerStaysOnScreen) {
   EXPECT_EQ(x, 320);
   EXPECT_EQ(y, 240);
   const WindowId w = OpaqueWindow(desktop, {0, 0, 100, 100});
-  desktop.AddStep(ScriptCommand{1, CommandKind::Move, {50, 50}, {}});
-  desktop.AddStep(ScriptCommand{2, CommandKind::Press, {5000, -20}, {}});
-  desktop.AddStep(ScriptCommand{3, CommandKind::Key, {}, "Escape"});
+  desktop.AddMove(50, 50);
+  desktop.AddPress(5000, -20);
+  desktop.AddKey(EventKind::KeyEscape);
   const std::vector<Event> events = EventsUntilClose(desktop);
   ASSERT_EQ(events.size(), 2u);
   EXPECT_EQ(events[0].window, w);
@@ -156,7 +152,8 @@ TEST(HeadlessInput, DesktopLogsWhatNoWindowTookAndPointerStaysOnScreen) {
 
 TEST(HeadlessInput, DisplayChangeRedrawsTheDesktopAndKeepsThePointerOnIt) {
   HeadlessDesktop desktop(Size{800, 600});
-  desktop.AddScript("move 700 500\ndisplay 400 300\n");
+  desktop.AddMove(700, 500);
+  desktop.AddDisplayChange({400, 300});
   EventsUntilClose(desktop);
   EXPECT_EQ(desktop.Screen().width, 400);
   EXPECT_EQ(desktop.Screen().height, 300);
@@ -179,7 +176,7 @@ TEST(HeadlessCursors, CursorAtPointerFollowsTheWindowUnderItAndTheGrab) {
   desktop.SetCursor(a, penCursor);
   desktop.SetCursor(b, hand);
 
-  desktop.AddScript("move 50 50\n");
+  desktop.AddMove(50, 50);
   EventsUntilClose(desktop);
   EXPECT_EQ(desktop.CursorAtPointer(), penCursor);
   const std::optional<CursorState> shown = desktop.Cursor(desktop.CursorAtPointer());
@@ -190,13 +187,13 @@ TEST(HeadlessCursors, CursorAtPointerFollowsTheWindowUnderItAndTheGrab) {
   EXPECT_EQ(shown->image.argb[static_cast<std::size_t>(shown->image.hotY * shown->image.width + shown->image.hotX)],
             0xFFFF0000u);
 
-  desktop.AddScript("move 250 50\n");
+  desktop.AddMove(250, 50);
   EventsUntilClose(desktop);
   EXPECT_EQ(desktop.Cursor(desktop.CursorAtPointer())->system, SystemCursor::Hand);
   desktop.GrabPointer(a);
   EXPECT_EQ(desktop.CursorAtPointer(), penCursor) << "the grab holder's cursor";
   desktop.GrabPointer(0);
-  desktop.AddScript("move 150 50\n");
+  desktop.AddMove(150, 50);
   EventsUntilClose(desktop);
   EXPECT_EQ(desktop.CursorAtPointer(), 0u) << "the desktop's own cursor";
 
@@ -248,8 +245,8 @@ TEST(HeadlessWindows, UnpresentedWindowOfOurOwnShowsTheFaceColourAndTakesInput) 
 
 TEST(HeadlessSaveDialog, RequestsAreRecordedAndAnswersUsedOnceEach) {
   HeadlessDesktop desktop;
-  desktop.AddScript("save-answer /tmp/one.tiff\nsave-answer cancel\n");
-  EventsUntilClose(desktop);
+  desktop.AddSaveAnswer("/tmp/one.tiff");
+  desktop.AddSaveAnswer(std::nullopt);
   SaveDialogRequest request;
   request.fileTypes = {{"TIFF picture", "*.tiff"}, {"SVG drawing", "*.svg"}};
   request.defaultExtension = "tiff";

@@ -7,24 +7,19 @@
 namespace plumet::backend::contract {
 namespace {
 
-using headless::CommandKind;
 using headless::HeadlessDesktop;
-using headless::ScriptCommand;
 
 class HeadlessHarness final : public ContractHarness {
  public:
   Backend& Subject() override { return desktop_; }
 
-  void Press(int x, int y) override { Step(CommandKind::Press, {x, y}); }
-  void Move(int x, int y) override { Step(CommandKind::Move, {x, y}); }
-  void Release(int x, int y) override { Step(CommandKind::Release, {x, y}); }
-  void Key(EventKind key) override {
-    for (const char* name : {"Enter", "Escape", "Ctrl+Z", "Ctrl+Y", "Ctrl+Shift+Z"})
-      if (headless::KeyNamed(name) == key) desktop_.AddStep(ScriptCommand{0, CommandKind::Key, {}, name});
-  }
-  void ChangeScreenSize(Size size) override { Step(CommandKind::Display, {size.width, size.height}); }
+  void Press(int x, int y) override { desktop_.AddPress(x, y); }
+  void Move(int x, int y) override { desktop_.AddMove(x, y); }
+  void Release(int x, int y) override { desktop_.AddRelease(x, y); }
+  void Key(EventKind key) override { desktop_.AddKey(key); }
+  void ChangeScreenSize(Size size) override { desktop_.AddDisplayChange(size); }
   void PostFromOutside(const PostedMessage& message) override { desktop_.AddMessageFromOutside(message); }
-  void Idle(int ms) override { Step(CommandKind::Wait, {ms}); }
+  void Idle(int ms) override { desktop_.AddWait(static_cast<std::uint64_t>(ms)); }
 
   std::vector<Event> TakeEvents() override {
     // The desktop reports Close once its steps are used up.
@@ -60,10 +55,6 @@ class HeadlessHarness final : public ContractHarness {
   }
 
  private:
-  void Step(CommandKind kind, std::vector<std::int64_t> numbers) {
-    desktop_.AddStep(ScriptCommand{0, kind, std::move(numbers), {}});
-  }
-
   HeadlessDesktop desktop_;
   std::size_t seen_ = 0;
 };

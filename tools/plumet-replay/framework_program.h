@@ -2,9 +2,9 @@
 // window framework, reached only through the framework's own calls.
 #pragma once
 
-#include "platform/backend/headless/replay_runner.h"
+#include "tools/plumet-replay/replay_runner.h"
 
-class FrameworkProgram final : public plumet::backend::headless::ReplayProgram {
+class FrameworkProgram final : public plumet::replay::ReplayProgram {
  public:
   explicit FrameworkProgram(plumet::backend::headless::HeadlessDesktop& desktop) : desktop_(desktop) {}
 

@@ -3,18 +3,19 @@
 // 2: the script is wrong or cannot be read, or a step could not be done.
 #include <iostream>
 
-#include "platform/backend/headless/replay_runner.h"
+#include "tools/plumet-replay/replay_runner.h"
 #include "platform/framework/framework.h"
 #include "tools/plumet-replay/framework_program.h"
 #include "tools/plumet-replay/script_file.h"
 
 int main(int argc, char** argv) {
-  using namespace plumet::backend::headless;
+  using namespace plumet::replay;
+  using plumet::backend::headless::HeadlessDesktop;
   if (argc != 2) {
     std::cerr << "usage: plumet-replay SCRIPT   (- reads the script from standard input)\n";
     return kReplayScriptError;
   }
-  const plumet::replay::ScriptFile script = plumet::replay::ReadScriptFile(argv[1]);
+  const ScriptFile script = ReadScriptFile(argv[1]);
   if (!script.error.empty()) {
     std::cerr << "plumet-replay: " << script.error << '\n';
     return kReplayScriptError;

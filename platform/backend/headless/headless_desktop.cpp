@@ -198,42 +198,45 @@ void HeadlessDesktop::ShowMessage(const MessageRequest& message) {
 
 // ---- Steps -----------------------------------------------------------------
 
-bool HeadlessDesktop::AddStep(const ScriptCommand& command) {
-  switch (command.kind) {
-    case CommandKind::Start:
-    case CommandKind::Where:
-    case CommandKind::ExpectEnded:
-      return false;
-    default:
-      steps_.emplace_back(command);
-      return true;
-  }
+void HeadlessDesktop::AddPress(int x, int y) { AddInput({EventKind::PointerDown, x, y}); }
+void HeadlessDesktop::AddMove(int x, int y) { AddInput({EventKind::PointerMove, x, y}); }
+void HeadlessDesktop::AddRelease(int x, int y) { AddInput({EventKind::PointerUp, x, y}); }
+void HeadlessDesktop::AddClick(int x, int y) {
+  AddPress(x, y);
+  AddRelease(x, y);
 }
 
-std::vector<ScriptError> HeadlessDesktop::AddScript(std::string_view script) {
-  ParsedScript parsed = ParseScript(script);
-  for (const ScriptCommand& c : parsed.commands) {
-    if (c.kind == CommandKind::Start || c.kind == CommandKind::Where || c.kind == CommandKind::ExpectEnded) {
-      parsed.errors.push_back({c.line, "this command needs the program; the desktop alone cannot run it"});
-    }
+void HeadlessDesktop::AddDrag(int fromX, int fromY, int toX, int toY, int moves) {
+  AddPress(fromX, fromY);
+  for (int i = 1; i <= moves; ++i) {
+    const double t = static_cast<double>(i) / moves;
+    AddMove(static_cast<int>(std::lround(fromX + (toX - fromX) * t)),
+            static_cast<int>(std::lround(fromY + (toY - fromY) * t)));
   }
-  if (!parsed.errors.empty()) return parsed.errors;
-  for (const ScriptCommand& c : parsed.commands) AddStep(c);
-  return {};
+  AddRelease(toX, toY);
 }
 
-void HeadlessDesktop::AddCallback(std::function<void()> step) { steps_.emplace_back(std::move(step)); }
+void HeadlessDesktop::AddKey(EventKind key) { AddInput({key}); }
+void HeadlessDesktop::AddDisplayChange(Size size) { AddInput({EventKind::DisplayChange, size.width, size.height}); }
 
-void HeadlessDesktop::AddMessageFromOutside(const PostedMessage& message) {
-  AddCallback([this, message] { QueueMessageFromOutside(message); });
+void HeadlessDesktop::AddInput(const Input& input) {
+  AddCallback([this, input] { inputs_.push_back(input); });
+}
+
+void HeadlessDesktop::AddWait(std::uint64_t ms) {
+  AddCallback([this, ms] { waitLeft_ = ms; });
 }
 
 // For the program as a whole (window 0), as X delivers it.
-void HeadlessDesktop::QueueMessageFromOutside(const PostedMessage& message) {
-  Event event{EventKind::MessageFromOutside};
-  event.posted = message;
-  events_.push_back(event);
+void HeadlessDesktop::AddMessageFromOutside(const PostedMessage& message) {
+  AddCallback([this, message] {
+    Event event{EventKind::MessageFromOutside};
+    event.posted = message;
+    events_.push_back(event);
+  });
 }
+
+void HeadlessDesktop::AddCallback(std::function<void()> step) { steps_.push_back(std::move(step)); }
 
 bool HeadlessDesktop::HasPendingSteps() const {
   return !steps_.empty() || !inputs_.empty() || waitLeft_ != 0 || !events_.empty();
@@ -242,78 +245,9 @@ bool HeadlessDesktop::HasPendingSteps() const {
 void HeadlessDesktop::StartNextStep() {
   // Popped before it runs: a callback may start the program, whose own
   // WaitEvent calls then take the steps after it.
-  Step step = std::move(steps_.front());
+  const std::function<void()> step = std::move(steps_.front());
   steps_.pop_front();
-  if (auto* callback = std::get_if<std::function<void()>>(&step)) {
-    (*callback)();
-  } else {
-    RunCommand(std::get<ScriptCommand>(step));
-  }
-}
-
-void HeadlessDesktop::RunCommand(const ScriptCommand& c) {
-  const auto n = [&](std::size_t i) { return static_cast<int>(c.numbers[i]); };
-  switch (c.kind) {
-    case CommandKind::Screen:
-      SetScreenSize(Size{n(0), n(1)});
-      break;
-    case CommandKind::Desktop:
-      if (!UseDesktopPicture(c.text)) problems_.push_back({c.line, "cannot read desktop picture '" + c.text + "'"});
-      break;
-    case CommandKind::DesktopPattern:
-      UseDesktopPattern();
-      break;
-    case CommandKind::Press:
-      inputs_.push_back({EventKind::PointerDown, n(0), n(1)});
-      break;
-    case CommandKind::Move:
-      inputs_.push_back({EventKind::PointerMove, n(0), n(1)});
-      break;
-    case CommandKind::Release:
-      inputs_.push_back({EventKind::PointerUp, n(0), n(1)});
-      break;
-    case CommandKind::Click:
-      inputs_.push_back({EventKind::PointerDown, n(0), n(1)});
-      inputs_.push_back({EventKind::PointerUp, n(0), n(1)});
-      break;
-    case CommandKind::Drag: {
-      const int steps = n(4);
-      inputs_.push_back({EventKind::PointerDown, n(0), n(1)});
-      for (int i = 1; i <= steps; ++i) {
-        const double t = static_cast<double>(i) / steps;
-        inputs_.push_back({EventKind::PointerMove, static_cast<int>(std::lround(n(0) + (n(2) - n(0)) * t)),
-                           static_cast<int>(std::lround(n(1) + (n(3) - n(1)) * t))});
-      }
-      inputs_.push_back({EventKind::PointerUp, n(2), n(3)});
-      break;
-    }
-    case CommandKind::Key:
-      if (const std::optional<EventKind> key = KeyNamed(c.text)) inputs_.push_back({*key});
-      break;
-    case CommandKind::Wait:
-      waitLeft_ = static_cast<std::uint64_t>(c.numbers[0]);
-      break;
-    case CommandKind::Display:
-      inputs_.push_back({EventKind::DisplayChange, n(0), n(1)});
-      break;
-    case CommandKind::Shot:
-      if (!WriteShot(c.text)) problems_.push_back({c.line, "cannot write shot '" + c.text + "'"});
-      break;
-    case CommandKind::SaveAnswer:
-      AddSaveAnswer(c.text);
-      break;
-    case CommandKind::SaveCancel:
-      AddSaveAnswer(std::nullopt);
-      break;
-    case CommandKind::Post:
-      QueueMessageFromOutside(
-          {kPostedMessage, static_cast<std::uint32_t>(c.numbers[0]), static_cast<std::int32_t>(c.numbers[1])});
-      break;
-    case CommandKind::Start:
-    case CommandKind::Where:
-    case CommandKind::ExpectEnded:
-      break;  // refused by AddStep
-  }
+  step();
 }
 
 std::optional<Event> HeadlessDesktop::WaitEvent(int timeoutMs) {

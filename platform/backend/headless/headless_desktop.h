@@ -1,7 +1,7 @@
 // The in-memory desktop: a Backend whose screen, windows, input and clock
-// live in memory, driven by a queue of steps (script lines or callbacks).
+// live in memory, driven by a queue of steps (user actions or callbacks).
 //
-// A gtest constructs it, installs it in the framework, adds steps and starts
+// A test constructs it, installs it in the framework, adds steps and starts
 // the program; the framework calls WaitEvent whenever it has nothing to do,
 // and only then does the desktop hand out the next event of the current step,
 // or start the next step once the current one is used up. When the steps run
@@ -14,17 +14,16 @@
 #include <map>
 #include <optional>
 #include <string>
-#include <string_view>
-#include <variant>
 #include <vector>
 
 #include "platform/backend/backend.h"
 #include "platform/backend/headless/image.h"
 #include "platform/backend/headless/native_window.h"
-#include "platform/backend/headless/replay_script.h"
 #include "platform/backend/headless/window_stack.h"
 
 namespace plumet::backend::headless {
+
+inline constexpr Size kDefaultScreen{1366, 768};
 
 // Input that no window of ours took: it went to the desktop beneath.
 // Pointer input is at its screen point; keys at the pointer's position.
@@ -51,23 +50,34 @@ class HeadlessDesktop final : public Backend {
   bool UseDesktopPicture(const std::string& pngPath);
   void UseDesktopPattern();
 
-  // Steps run in the order added. AddStep takes the lines the desktop runs
-  // itself (screen, desktop, desktop-pattern, pointer, key, wait, post,
-  // display, shot, save-answer) and returns false for any other command.
-  bool AddStep(const ScriptCommand& command);
-  // Parses and adds every line; on any error adds nothing and returns the errors.
-  std::vector<ScriptError> AddScript(std::string_view script);
-  // Runs between events with everything the earlier steps caused handled.
-  void AddCallback(std::function<void()> step);
-  // A step in which another program posts a message to ours (`post` sends
-  // the board's command message).
+  // Changes the screen size without telling anyone: set-up before the
+  // program starts (AddDisplayChange tells it).
+  void SetScreenSize(Size size);
+
+  // Steps run in the order added, one user action each (a click is two, a
+  // drag a press, its moves and a release). Pointer actions are at a screen
+  // point, kept on the screen.
+  void AddPress(int x, int y);
+  void AddMove(int x, int y);
+  void AddRelease(int x, int y);
+  void AddClick(int x, int y);
+  // A press, `moves` moves along the line (the last on the end point) and a release.
+  void AddDrag(int fromX, int fromY, int toX, int toY, int moves);
+  // KeyEnter, KeyEscape, KeyCtrlZ, KeyCtrlY or KeyCtrlShiftZ, to the focus.
+  void AddKey(EventKind key);
+  // Time passes; timers fall due on the way.
+  void AddWait(std::uint64_t ms);
+  // The screen takes a new size and the program hears of it.
+  void AddDisplayChange(Size size);
+  // Another program posts a message to ours.
   void AddMessageFromOutside(const PostedMessage& message);
+  // Runs between events with everything the earlier steps caused handled:
+  // checks, shots (WriteShot), save answers at their time.
+  void AddCallback(std::function<void()> step);
   bool HasPendingSteps() const;
   // Runs what is left without a program: time passes at once, and the events
   // the steps cause reach nobody (desktop input is still logged).
   void RunRemainingSteps();
-  // Steps that could not be carried out (unreadable picture, unwritable shot).
-  const std::vector<ScriptError>& StepProblems() const { return problems_; }
 
   // What the user sees (opaque 0xFFRRGGBB pixels), our windows included.
   const Image& Screen() const;
@@ -134,14 +144,11 @@ class HeadlessDesktop final : public Backend {
     int x = 0;
     int y = 0;
   };
-  using Step = std::variant<ScriptCommand, std::function<void()>>;
 
+  void AddInput(const Input& input);
   void StartNextStep();
-  void QueueMessageFromOutside(const PostedMessage& message);
-  void RunCommand(const ScriptCommand& command);
   void Deliver(const Input& input);
   void DeliverPointer(const Input& input);
-  void SetScreenSize(Size size);
   void RenderDesktop();
   void Changed() { screen_.reset(); }
   NativeWindow* Find(WindowId window) { return stack_.Find(window); }
@@ -166,10 +173,9 @@ class HeadlessDesktop final : public Backend {
   std::uint64_t now_ = 0;
   int frameIntervalMs_ = 0;
   std::uint64_t waitLeft_ = 0;
-  std::deque<Step> steps_;
+  std::deque<std::function<void()>> steps_;
   std::deque<Input> inputs_;
   std::deque<Event> events_;
-  std::vector<ScriptError> problems_;
 
   struct SaveAnswer {
     std::string path;

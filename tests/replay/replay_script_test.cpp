@@ -1,9 +1,11 @@
-#include "platform/backend/headless/replay_script.h"
+#include "tools/plumet-replay/replay_script.h"
 
 #include <gtest/gtest.h>
 
-namespace plumet::backend::headless {
+namespace plumet::replay {
 namespace {
+
+using backend::EventKind;
 
 ScriptError OnlyError(std::string_view text) {
   const ParsedScript parsed = ParseScript(text);
@@ -154,4 +156,4 @@ TEST(ReplayScriptCheck, PointsMustLieOnTheScreenOfTheirTime) {
 }
 
 }  // namespace
-}  // namespace plumet::backend::headless
+}  // namespace plumet::replay

@@ -1,12 +1,16 @@
-#include "platform/backend/headless/replay_runner.h"
+#include "tools/plumet-replay/replay_runner.h"
+#include "tools/plumet-replay/script_steps.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <sstream>
 
-namespace plumet::backend::headless {
+namespace plumet::replay {
 namespace {
+
+using namespace backend;
+using backend::headless::HeadlessDesktop;
 
 // Stands in for the real program: one full-screen board that takes focus and
 // ends on Enter or Escape, as the application does.
@@ -154,5 +158,29 @@ TEST(ReplayRunner, PostAndWhereRunInScriptOrderBetweenEvents) {
   EXPECT_EQ(run.posts[1], (std::vector<std::int64_t>{0, 1025, 4294967295, -2147483648LL, 3, 40}));
 }
 
+TEST(ScriptSteps, RefusesProgramCommandsAndAddsNothingOnError) {
+  HeadlessDesktop desktop;
+  ScriptSteps steps(desktop);
+  const auto errors = steps.AddLines("click 1 1\npost 1 2\nwhere 3 3\nstart\n");
+  ASSERT_EQ(errors.size(), 2u);
+  EXPECT_EQ(errors[0].line, 3);
+  EXPECT_EQ(errors[1].line, 4);
+  EXPECT_FALSE(desktop.HasPendingSteps());
+  EXPECT_FALSE(steps.Add(ScriptCommand{1, CommandKind::Start, {}, {}}));
+}
+
+TEST(ScriptSteps, SaveAnswersAreGivenAtTheirStep) {
+  HeadlessDesktop desktop;
+  ScriptSteps steps(desktop);
+  ASSERT_TRUE(steps.AddLines("save-answer /tmp/one.tiff\nsave-answer cancel\n").empty());
+  SaveDialogRequest request;
+  request.fileTypes = {{"TIFF picture", "*.tiff"}};
+  EXPECT_EQ(desktop.RunSaveDialog(request), std::nullopt) << "not answered before the step ran";
+  desktop.RunRemainingSteps();
+  EXPECT_EQ(desktop.RunSaveDialog(request), std::optional<std::string>("/tmp/one.tiff"));
+  EXPECT_EQ(desktop.RunSaveDialog(request), std::nullopt);
+  EXPECT_TRUE(steps.Problems().empty());
+}
+
 }  // namespace
-}  // namespace plumet::backend::headless
+}  // namespace plumet::replay

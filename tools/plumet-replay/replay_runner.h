@@ -9,8 +9,9 @@
 #include <string_view>
 
 #include "platform/backend/headless/headless_desktop.h"
+#include "tools/plumet-replay/replay_script.h"
 
-namespace plumet::backend::headless {
+namespace plumet::replay {
 
 class ReplayProgram {
  public:
@@ -29,7 +30,7 @@ enum ReplayExit : int {
 };
 
 // Prints "where" answers to out and "LINE: reason" messages to err.
-int RunReplay(std::string_view script, HeadlessDesktop& desktop, ReplayProgram& program, std::ostream& out,
-              std::ostream& err);
+int RunReplay(std::string_view script, backend::headless::HeadlessDesktop& desktop, ReplayProgram& program,
+              std::ostream& out, std::ostream& err);
 
-}  // namespace plumet::backend::headless
+}  // namespace plumet::replay

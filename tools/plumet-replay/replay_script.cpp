@@ -1,11 +1,16 @@
-#include "platform/backend/headless/replay_script.h"
+#include "tools/plumet-replay/replay_script.h"
 
 #include <array>
 #include <charconv>
 #include <limits>
 
-namespace plumet::backend::headless {
+#include "platform/backend/headless/headless_desktop.h"
+
+namespace plumet::replay {
 namespace {
+
+using backend::EventKind;
+using backend::Size;
 
 struct Param {
   std::string_view name;
@@ -216,7 +221,7 @@ ParsedScript ParseScript(std::string_view text) {
 std::vector<ScriptError> CheckScript(const std::vector<ScriptCommand>& commands) {
   std::vector<ScriptError> errors;
   int startLine = 0;
-  Size screen = kDefaultScreen;
+  Size screen = backend::headless::kDefaultScreen;
   for (const ScriptCommand& c : commands) {
     const std::string name = "'" + std::string(NameOf(c.kind)) + "'";
     if (BeforeStartOnly(c.kind) && startLine != 0) {
@@ -245,4 +250,4 @@ std::vector<ScriptError> CheckScript(const std::vector<ScriptCommand>& commands)
 
 std::string FormatError(const ScriptError& error) { return std::to_string(error.line) + ": " + error.reason; }
 
-}  // namespace plumet::backend::headless
+}  // namespace plumet::replay

@@ -11,7 +11,7 @@
 
 #include "platform/backend/backend.h"
 
-namespace plumet::backend::headless {
+namespace plumet::replay {
 
 enum class CommandKind {
   Screen,          // W H
@@ -52,14 +52,13 @@ struct ParsedScript {
   std::vector<ScriptError> errors;  // one per bad line
 };
 
-inline constexpr Size kDefaultScreen{1366, 768};
 // What `post` sends from another program: the board's command message (WM_USER + 1).
 inline constexpr std::uint32_t kPostedMessage = 0x0400 + 1;
 
 ParsedScript ParseScript(std::string_view text);
 
 // The key event of a `key` line's name (Enter, Escape, Ctrl+Z, Ctrl+Y, Ctrl+Shift+Z).
-std::optional<EventKind> KeyNamed(std::string_view name);
+std::optional<backend::EventKind> KeyNamed(std::string_view name);
 
 // Order rules: screen and desktop lines only before start; start at most once;
 // input, time, post, display and expect-ended only after it; shot, where and
@@ -69,4 +68,4 @@ std::vector<ScriptError> CheckScript(const std::vector<ScriptCommand>& commands)
 // "LINE: reason"
 std::string FormatError(const ScriptError& error);
 
-}  // namespace plumet::backend::headless
+}  // namespace plumet::replay

@@ -1,18 +1,19 @@
-#include "platform/backend/headless/replay_runner.h"
+#include "tools/plumet-replay/replay_runner.h"
 
 #include <algorithm>
 #include <ostream>
 
 #include "platform/backend/headless/png_file.h"
+#include "tools/plumet-replay/script_steps.h"
 
-namespace plumet::backend::headless {
+namespace plumet::replay {
 namespace {
 
 std::vector<ScriptError> CheckWhole(const ParsedScript& parsed) {
   std::vector<ScriptError> errors = parsed.errors;
   for (ScriptError& e : CheckScript(parsed.commands)) errors.push_back(std::move(e));
   for (const ScriptCommand& c : parsed.commands) {
-    if (c.kind == CommandKind::Desktop && !LoadPng(c.text)) {
+    if (c.kind == CommandKind::Desktop && !backend::headless::LoadPng(c.text)) {
       errors.push_back({c.line, "cannot read desktop picture '" + c.text + "'"});
     }
   }
@@ -23,16 +24,18 @@ std::vector<ScriptError> CheckWhole(const ParsedScript& parsed) {
 
 }  // namespace
 
-int RunReplay(std::string_view script, HeadlessDesktop& desktop, ReplayProgram& program, std::ostream& out,
-              std::ostream& err) {
+int RunReplay(std::string_view script, backend::headless::HeadlessDesktop& desktop, ReplayProgram& program,
+              std::ostream& out, std::ostream& err) {
   const ParsedScript parsed = ParseScript(script);
   const std::vector<ScriptError> errors = CheckWhole(parsed);
   for (const ScriptError& e : errors) err << FormatError(e) << '\n';
   if (!errors.empty()) return kReplayScriptError;
 
+  ScriptSteps steps(desktop);
   bool ended = false;
   bool failed = false;
-  desktop.SetMessageSink([&out](const MessageRequest& message) { out << "message: " << message.text << '\n'; });
+  desktop.SetMessageSink(
+      [&out](const backend::MessageRequest& message) { out << "message: " << message.text << '\n'; });
   for (const ScriptCommand& c : parsed.commands) {
     switch (c.kind) {
       case CommandKind::Start:
@@ -54,16 +57,16 @@ int RunReplay(std::string_view script, HeadlessDesktop& desktop, ReplayProgram& 
         });
         break;
       default:
-        desktop.AddStep(c);
+        steps.Add(c);
         break;
     }
   }
   desktop.RunRemainingSteps();
   desktop.SetMessageSink(nullptr);
 
-  for (const ScriptError& e : desktop.StepProblems()) err << FormatError(e) << '\n';
-  if (!desktop.StepProblems().empty()) return kReplayScriptError;
+  for (const ScriptError& e : steps.Problems()) err << FormatError(e) << '\n';
+  if (!steps.Problems().empty()) return kReplayScriptError;
   return failed ? kReplayExpectationFailed : kReplayPassed;
 }
 
-}  // namespace plumet::backend::headless
+}  // namespace plumet::replay
