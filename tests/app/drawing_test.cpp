@@ -227,7 +227,11 @@ TEST_F(Drawing, MovesWithinAFrameShowTogetherWhenItIsDueAndTheFirstAtOnce) {
   desktop_.SetFrameInterval(16);
   Post(BC_PEN);
   Post(BC_COLOR, 2);
-  Script("wait 100\npress 100 200\nmove 150 200\nmove 200 250\nmove 250 250");
+  desktop_.AddWait(100);
+  desktop_.AddPress(100, 200);
+  desktop_.AddMove(150, 200);
+  desktop_.AddMove(200, 250);
+  desktop_.AddMove(250, 250);
   const auto held = [this] {
     EXPECT_EQ(Screen(125, 200), kRed);
     for (auto [x, y] : {std::pair{175, 225}, {225, 250}}) {
@@ -236,16 +240,17 @@ TEST_F(Drawing, MovesWithinAFrameShowTogetherWhenItIsDueAndTheFirstAtOnce) {
     }
   };
   Then(held);
-  Script("wait 15");
+  desktop_.AddWait(15);
   Then(held);
-  Script("wait 1");
+  desktop_.AddWait(1);
   Then([this] {
     EXPECT_EQ(Screen(175, 225), kRed);
     EXPECT_EQ(Screen(225, 250), kRed);
   });
-  Script("wait 100\nmove 300 250");
+  desktop_.AddWait(100);
+  desktop_.AddMove(300, 250);
   Then([this] { EXPECT_EQ(Screen(275, 250), kRed); });
-  Script("release 300 250");
+  desktop_.AddRelease(300, 250);
   Run();
 }
 
