@@ -8,8 +8,6 @@
 #include <memory>
 
 #include "bench/drawing_page.h"
-#include "platform/framework/dc.h"
-#include "platform/framework/dib_surface.h"
 
 namespace {
 
@@ -22,11 +20,8 @@ constexpr int kSteps = 10000;
 void BM_UndoOrRedoWithRedraw(benchmark::State& state) {
   CQarelPage page;
   FillBenchPage(page, kWidth, kHeight);
-  CBitmap bitmap;
-  CDC dc;
-  dc.CreateCompatibleDC(nullptr);
-  CreateDibSurface(nullptr, &bitmap, kWidth, kHeight);
-  dc.SelectObject(&bitmap);
+  BenchBoardSurface surface(kWidth, kHeight);
+  CDC& dc = surface.Dc();
   const Gdiplus::SolidBrush background(0x01FFFFFF);
   bool undo = true;
   for (auto _ : state) {
@@ -37,7 +32,6 @@ void BM_UndoOrRedoWithRedraw(benchmark::State& state) {
     graphics.FillRectangle(&background, 0, 0, kWidth, kHeight);
     page.DrawAll(&graphics);
   }
-  dc.DeleteDC();
 }
 
 // The step alone, without the redraw.

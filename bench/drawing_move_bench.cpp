@@ -4,9 +4,7 @@
 
 #include <cmath>
 
-#include "model/qarel_page.h"
-#include "platform/framework/dc.h"
-#include "platform/framework/dib_surface.h"
+#include "bench/drawing_page.h"
 
 namespace {
 
@@ -21,11 +19,8 @@ class IdleBoard : public CQarelBoard {
 void BM_PointerMove(benchmark::State& state) {
   const int width = static_cast<int>(state.range(0));
   const int height = static_cast<int>(state.range(1));
-  CBitmap bitmap;
-  CDC dc;
-  dc.CreateCompatibleDC(nullptr);
-  CreateDibSurface(nullptr, &bitmap, width, height);
-  dc.SelectObject(&bitmap);
+  BenchBoardSurface surface(width, height);
+  CDC& dc = surface.Dc();
   IdleBoard board;
   {
     CQarelPage page;
@@ -53,7 +48,6 @@ void BM_PointerMove(benchmark::State& state) {
       }
     }
   }
-  dc.DeleteDC();
 }
 
 BENCHMARK(BM_PointerMove)

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <random>
 
+#include "platform/framework/dib_surface.h"
+
 void FillBenchPage(CQarelPage& page, int width, int height) {
   std::mt19937 random(20240607);
   std::uniform_real_distribution<double> unit(0.0, 1.0);
@@ -29,3 +31,11 @@ void FillBenchPage(CQarelPage& page, int width, int height) {
     page.EndStroke(static_cast<int>(last.X), static_cast<int>(last.Y), nullptr);
   }
 }
+
+BenchBoardSurface::BenchBoardSurface(int width, int height) {
+  dc_.CreateCompatibleDC(nullptr);
+  CreateDibSurface(nullptr, &bitmap_, width, height);
+  dc_.SelectObject(&bitmap_);
+}
+
+BenchBoardSurface::~BenchBoardSurface() { dc_.DeleteDC(); }

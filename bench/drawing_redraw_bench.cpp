@@ -4,8 +4,6 @@
 #include <cairo.h>
 
 #include "bench/drawing_page.h"
-#include "platform/framework/dc.h"
-#include "platform/framework/dib_surface.h"
 
 namespace {
 
@@ -15,16 +13,12 @@ constexpr int kHeight = 1080;
 void BM_RedrawPage(benchmark::State& state) {
   CQarelPage page;
   FillBenchPage(page, kWidth, kHeight);
-  CBitmap bitmap;
-  CDC dc;
-  dc.CreateCompatibleDC(nullptr);
-  CreateDibSurface(nullptr, &bitmap, kWidth, kHeight);
-  dc.SelectObject(&bitmap);
+  BenchBoardSurface surface(kWidth, kHeight);
+  CDC& dc = surface.Dc();
   for (auto _ : state) {
     Gdiplus::Graphics graphics(dc.GetSafeHdc());
     page.DrawAll(&graphics);
   }
-  dc.DeleteDC();
 }
 
 // The page as a cairo user would stroke it: one cardinal spline path per
