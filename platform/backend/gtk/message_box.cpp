@@ -21,8 +21,10 @@ void ShowMessageBox(const std::string& caption, const std::string& text, Window 
   gchar* title = g_utf8_make_valid(caption.c_str(), static_cast<gssize>(caption.size()));
   gtk_window_set_title(GTK_WINDOW(box), title);
   g_free(title);
-  // Our windows stay above everything, so the box must too.
+  // Our windows stay above everything, so the box must too; centred, as no
+  // window manager may place it.
   gtk_window_set_keep_above(GTK_WINDOW(box), TRUE);
+  gtk_window_set_position(GTK_WINDOW(box), GTK_WIN_POS_CENTER);
   gtk_widget_realize(box);
   GdkWindow* window = gtk_widget_get_window(box);
   if (owner != None && GDK_IS_X11_WINDOW(window)) {
