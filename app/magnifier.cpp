@@ -32,7 +32,9 @@ void CScrivaneDlg::CaptureScreen() {
 
 void CScrivaneDlg::MagnifyStep() {
   if (m_nZoom == 1) {
-    m_nSavedTool = CurrentPage().m_nTool;
+    // A second press during the wait finds the hand already chosen: saving
+    // that would leave the pen dead once the magnifier ends.
+    if (!m_bMagnifyPending) m_nSavedTool = CurrentPage().m_nTool;
     m_ptViewOrigin = {0, 0};
     m_bMagnifyPending = true;
     StartCapture();

@@ -49,7 +49,7 @@ TEST_F(Magnifier, LevelsGoTwoThreeThreeAndBackWithTheSavedToolRestored) {
   Run();
 }
 
-TEST_F(Magnifier, MagnifyingAgainWhileWaitingRestartsTheWaitAndSavesTheHand) {
+TEST_F(Magnifier, MagnifyingAgainWhileWaitingRestartsTheWaitAndKeepsTheSavedTool) {
   Post(BC_PEN);
   Post(BC_ZOOMIN);
   desktop_.AddWait(150);
@@ -59,8 +59,10 @@ TEST_F(Magnifier, MagnifyingAgainWhileWaitingRestartsTheWaitAndSavesTheHand) {
   desktop_.AddWait(50);
   Then([this] {
     EXPECT_EQ(Board().m_nZoom, 2);
-    EXPECT_EQ(Board().m_nSavedTool, TOOL_HAND);
+    EXPECT_EQ(Board().m_nSavedTool, TOOL_PEN);
   });
+  Post(BC_ZOOMOUT);
+  Then([this] { EXPECT_EQ(Page(0).m_nTool, TOOL_PEN); });
   Run();
 }
 
