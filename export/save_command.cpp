@@ -6,6 +6,7 @@
 #include "export/raster_export.h"
 #include "export/svg_export.h"
 #include "platform/framework/file_dialog.h"
+#include "platform/text/code_page_converter.h"
 #include "platform/text/system_error_text.h"
 
 namespace {
@@ -30,9 +31,7 @@ std::string FailureText(const std::string& path) {
   const std::u16string reason = plumet::text::SystemErrorText();
   std::string text = "Could not save " + path;
   if (reason.empty()) return text + ".";
-  text += ": ";
-  for (char16_t c : reason) text.push_back(static_cast<char>(c));  // the system's texts are ASCII
-  return text;
+  return text + ": " + plumet::text::Utf8FromUtf16(reason);
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 namespace plumet::text {
 
@@ -24,6 +26,9 @@ bool HasConverter(int codePage);
 // output is too small.
 int WideCharToMultiByte(int codePage, const char16_t* input, int inputLength, char* output,
                         int outputCapacity, bool* usedDefaultChar);
+
+// UTF-16 text as UTF-8, for messages and output meant for people.
+std::string Utf8FromUtf16(std::u16string_view text);
 
 // Bytes to UTF-16; invalid bytes become U+FFFD. Same counting rules.
 int MultiByteToWideChar(int codePage, const char* input, int inputLength, char16_t* output,

@@ -22,14 +22,7 @@ constexpr int kUnreadable = 1;
 constexpr int kUsage = 2;
 constexpr std::uint32_t kEncodingFlags = XDF_UTF16LE | XDF_UTF8BOM | XDF_UTF16BE;
 
-std::string Narrow(const std::u16string& text) {
-  const auto length = static_cast<int>(text.size());
-  std::string narrow(static_cast<std::size_t>(plumet::text::WideCharToMultiByte(plumet::text::CP_UTF8, text.data(), length, nullptr, 0, nullptr)), '\0');
-  plumet::text::WideCharToMultiByte(plumet::text::CP_UTF8, text.data(), length, narrow.data(), static_cast<int>(narrow.size()), nullptr);
-  return narrow;
-}
-
-void PrintLine(const std::u16string& text) { std::printf("%s\n", Narrow(text).c_str()); }
+void PrintLine(const std::u16string& text) { std::printf("%s\n", plumet::text::Utf8FromUtf16(text).c_str()); }
 
 struct FileText {
   std::u16string text;
@@ -40,7 +33,7 @@ struct FileText {
 bool ReadFile(const char* path, FileText& file) {
   std::u16string status;
   if (ReadDocumentFile(path, file.text, &status, &file.flags, &file.charset)) return true;
-  std::fprintf(stderr, "plumet-xml: cannot read %s: %s\n", path, Narrow(status).c_str());
+  std::fprintf(stderr, "plumet-xml: cannot read %s: %s\n", path, plumet::text::Utf8FromUtf16(status).c_str());
   return false;
 }
 
