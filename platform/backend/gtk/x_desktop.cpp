@@ -755,9 +755,11 @@ void XDesktop::RunModal(const std::function<void()>& dialog) {
   dialog();
   dialogOpen_ = false;
   // Input meant for our windows while the dialog was up is dropped, as the
-  // owner of a modal dialog takes none.
-  std::erase_if(events_,
-                [](const Event& e) { return e.kind != EventKind::DisplayChange && e.kind != EventKind::Close; });
+  // owner of a modal dialog takes none; messages from other programs wait,
+  // as posted messages do on Windows.
+  std::erase_if(events_, [](const Event& e) {
+    return e.kind != EventKind::DisplayChange && e.kind != EventKind::Close && e.kind != EventKind::MessageFromOutside;
+  });
   KeepOnTop();
   if (focus != 0) Focus(focus);
   RefreshFallbackGrab();
