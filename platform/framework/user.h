@@ -54,9 +54,13 @@ BOOL UpdateLayeredWindow(HWND hwnd, HDC hdcDst, const POINT* pptDst, const SIZE*
 BOOL UpdateLayeredWindowIndirect(HWND hwnd, const UPDATELAYEREDWINDOWINFO* info);
 
 // Device contexts of windows and of the screen.
+// GetDC of the desktop window is a copy of the screen; when it fails,
+// GetLastError says ERROR_IO_PENDING while that copy is still on its way.
 HDC GetDC(HWND hwnd);
 int ReleaseDC(HWND hwnd, HDC hdc);
 HWND GetDesktopWindow();
+DWORD GetLastError();
+void SetLastError(DWORD error);
 
 // Pointer.
 HWND SetCapture(HWND hwnd);

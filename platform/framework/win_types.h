@@ -214,6 +214,11 @@ struct UPDATELAYEREDWINDOWINFO {
 // The blend of a layered window drawn with per-pixel alpha.
 inline constexpr BLENDFUNCTION kPixelAlphaBlend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
 
+// Error codes of GetLastError.
+constexpr DWORD ERROR_SUCCESS = 0;
+constexpr DWORD ERROR_ACCESS_DENIED = 5;
+constexpr DWORD ERROR_IO_PENDING = 997;
+
 // Regions.
 constexpr int RGN_OR = 2;
 constexpr int ERROR_REGION = 0;

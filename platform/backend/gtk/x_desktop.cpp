@@ -210,6 +210,14 @@ XDesktop::~XDesktop() {
 // ---- Screen ----------------------------------------------------------------
 
 bool XDesktop::CaptureScreen(ScreenImage& out) {
+  copyPending_ = false;
+  if (portal_) {
+    const int screen = DefaultScreen(display_);
+    const CopyGeometry geometry{monitor_, Size{DisplayWidth(display_, screen), DisplayHeight(display_, screen)}};
+    const PortalScreenshot::Answer answer = portal_->Take(geometry, out);
+    copyPending_ = answer == PortalScreenshot::Answer::Pending;
+    return answer == PortalScreenshot::Answer::Ready;
+  }
   if (!captureAllowed_ || monitor_.Empty()) return false;
   // A compositing manager paints what we just showed a little later: the
   // copy is taken once the picture holds still (or after a few tries).

@@ -15,6 +15,7 @@
 
 #include "platform/backend/backend.h"
 #include "platform/backend/gtk/board_address.h"
+#include "platform/backend/gtk/portal_screenshot.h"
 #include "platform/backend/gtk/raise_policy.h"
 #include "platform/backend/gtk/session_client.h"
 #include "platform/backend/gtk/x_window.h"
@@ -31,10 +32,14 @@ class XDesktop final : public Backend {
 
   // With capture off, CaptureScreen fails as on a Wayland session.
   void SetCaptureAllowed(bool allowed) { captureAllowed_ = allowed; }
+  // The screen is copied by the desktop portal instead of read from the X
+  // server, which on a Wayland session shows only X clients.
+  void CopyThroughPortal() { portal_ = std::make_unique<PortalScreenshot>(); }
   bool Composited() const { return composited_; }
 
   Size ScreenSize() override { return Size{monitor_.Width(), monitor_.Height()}; }
   bool CaptureScreen(ScreenImage& out) override;
+  bool ScreenCopyPending() override { return copyPending_; }
   WindowId CreateWindow(const WindowOptions& options) override;
   void DestroyWindow(WindowId window) override;
   void SetBounds(WindowId window, const Rect& screenRect) override;
@@ -118,6 +123,8 @@ class XDesktop final : public Backend {
   int frameIntervalMs_ = 0;  // of the primary monitor
   bool composited_ = true;
   bool captureAllowed_ = true;
+  std::unique_ptr<PortalScreenshot> portal_;
+  bool copyPending_ = false;  // the portal has not answered yet
   bool dialogOpen_ = false;
 
   std::map<WindowId, std::unique_ptr<XWindow>> windows_;
