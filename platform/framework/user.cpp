@@ -419,6 +419,11 @@ int GetSystemMetrics(int index) {
   }
 }
 
+UINT GetDpiForWindow(HWND) {
+  plumet::backend::Backend* backend = System().Backend();
+  return USER_DEFAULT_SCREEN_DPI * static_cast<UINT>(backend ? std::max(1, backend->ScaleFactor()) : 1);
+}
+
 int MessageBox(HWND owner, const char* text, const char* caption, UINT) {
   plumet::backend::Backend* backend = AfxGetBackend();
   if (!backend) return 0;

@@ -79,6 +79,8 @@ HICON LoadIcon(HINSTANCE instance, UINT id);
 int MessageBox(HWND owner, const char* text, const char* caption, UINT type);
 
 int GetSystemMetrics(int index);
+// The screen's dots per inch: USER_DEFAULT_SCREEN_DPI times its scale factor.
+UINT GetDpiForWindow(HWND hwnd);
 UINT GetDoubleClickTime();
 // Keyboard: the high bit is set while the key is held, as of the key message being handled.
 SHORT GetKeyState(int virtualKey);

@@ -171,6 +171,7 @@ constexpr UINT SWP_SHOWWINDOW = 0x0040;
 constexpr UINT SWP_HIDEWINDOW = 0x0080;
 
 // System metrics.
+constexpr UINT USER_DEFAULT_SCREEN_DPI = 96;
 constexpr int SM_CXSCREEN = 0;
 constexpr int SM_CYSCREEN = 1;
 constexpr int SM_CXICON = 11;

@@ -20,6 +20,7 @@
 
 #include "platform/backend/gtk/board_address.h"
 #include "platform/backend/gtk/message_box.h"
+#include "platform/backend/gtk/portal_screenshot.h"
 #include "platform/backend/gtk/save_dialog.h"
 #include "platform/backend/gtk/screen_geometry.h"
 #include "platform/backend/gtk/x_cursor.h"
@@ -209,6 +210,8 @@ XDesktop::~XDesktop() {
 
 // ---- Screen ----------------------------------------------------------------
 
+void XDesktop::CopyThroughPortal() { portal_ = std::make_unique<PortalScreenshot>(); }
+
 bool XDesktop::CaptureScreen(ScreenImage& out) {
   copyPending_ = false;
   if (portal_) {
@@ -231,6 +234,14 @@ bool XDesktop::CaptureScreen(ScreenImage& out) {
     std::swap(out, again);
   }
   return true;
+}
+
+// GDK's factor for the primary monitor: the desktop's setting, or GDK_SCALE.
+int XDesktop::ScaleFactor() const {
+  GdkDisplay* display = gdk_display_get_default();
+  GdkMonitor* monitor = gdk_display_get_primary_monitor(display);
+  if (monitor == nullptr) monitor = gdk_display_get_monitor(display, 0);
+  return monitor != nullptr ? std::max(1, gdk_monitor_get_scale_factor(monitor)) : 1;
 }
 
 bool XDesktop::ReadRoot(ScreenImage& out) {

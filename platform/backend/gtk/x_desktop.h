@@ -15,12 +15,13 @@
 
 #include "platform/backend/backend.h"
 #include "platform/backend/gtk/board_address.h"
-#include "platform/backend/gtk/portal_screenshot.h"
 #include "platform/backend/gtk/raise_policy.h"
 #include "platform/backend/gtk/session_client.h"
 #include "platform/backend/gtk/x_window.h"
 
 namespace plumet::backend::gtk {
+
+class PortalScreenshot;
 
 class XDesktop final : public Backend {
  public:
@@ -34,12 +35,13 @@ class XDesktop final : public Backend {
   void SetCaptureAllowed(bool allowed) { captureAllowed_ = allowed; }
   // The screen is copied by the desktop portal instead of read from the X
   // server, which on a Wayland session shows only X clients.
-  void CopyThroughPortal() { portal_ = std::make_unique<PortalScreenshot>(); }
+  void CopyThroughPortal();
   bool Composited() const { return composited_; }
 
   Size ScreenSize() override { return Size{monitor_.Width(), monitor_.Height()}; }
   bool CaptureScreen(ScreenImage& out) override;
   bool ScreenCopyPending() override { return copyPending_; }
+  int ScaleFactor() const override;
   WindowId CreateWindow(const WindowOptions& options) override;
   void DestroyWindow(WindowId window) override;
   void SetBounds(WindowId window, const Rect& screenRect) override;
