@@ -84,9 +84,9 @@ wait_for() {  # condition command, polled
   until eval "$1"; do sleep 0.2; done
 }
 
-start_desktop() {  # with-compositor: yes/no
+start_desktop() {  # with-compositor: yes/no, [screen size WxH]
   exec 5>"$WORK/display"
-  Xvfb -displayfd 5 -screen 0 1280x800x24 -nolisten tcp 2>"$WORK/xvfb.log" &
+  Xvfb -displayfd 5 -screen 0 "${2:-1280x800}x24" -nolisten tcp 2>"$WORK/xvfb.log" &
   PIDS+=($!)
   exec 5>&-
   wait_for '[ -s "$WORK/display" ]'
@@ -345,6 +345,44 @@ check wayland-without-a-portal-the-magnifier-stays-off 15 '
   is_blue "$(pixel 450 700)" || { echo "ink: $(pixel 450 700)"; exit 1; }'
 ends_with_status_zero
 report wayland-escape-ends-plumet-with-status-0 $?
+stop_desktop
+
+# ---- A screen scaled twice (GDK_SCALE=2) ------------------------------------
+# The palette at twice its size and offset: 100 x 950 device pixels at
+# (W - 200, 200), every button at its doubled place.
+PX2=2360
+PY2=200
+BTN_X2=$((PX2 + 50))
+export PX2 PY2 BTN_X2
+GDK_SCALE=2 start_desktop yes 2560x1600
+check scaled-palette-is-100-by-950-with-round-corners 10 '
+  shot
+  for p in "$PX2 $PY2" "$((PX2 + 8)) $PY2" "$((PX2 + 100)) 600" "$PX2 $((PY2 + 950))" "$((PX2 + 99)) $((PY2 + 949))"; do
+    [ "$(pixel $p)" = "$LOGGER_GROUND" ] || { echo "palette at $p: $(pixel $p)"; exit 1; }
+  done
+  for p in "$((PX2 + 9)) $PY2" "$((PX2 + 99)) 600" "$((PX2 + 50)) $((PY2 + 949))"; do
+    [ "$(pixel $p)" != "$LOGGER_GROUND" ] || { echo "no palette at $p"; exit 1; }
+  done'
+check scaled-blue-pen-and-background-buttons-work-at-their-doubled-places 15 '
+  click $BTN_X2 $((PY2 + 2 * 112))
+  drag 300 450 600
+  click $BTN_X2 $((PY2 + 2 * 443))
+  shot
+  is_blue "$(pixel 450 450)" || { echo "ink: $(pixel 450 450)"; exit 1; }
+  [ "$(pixel 900 700)" = "255,255,255" ] || { echo "board: $(pixel 900 700)"; exit 1; }
+  # The pen stays 3 device pixels wide: rows 449 to 451.
+  [ "$(pixel 450 447)" = "255,255,255" ] && [ "$(pixel 450 453)" = "255,255,255" ] || {
+    echo "ink beside the 3-pixel line: $(pixel 450 447) $(pixel 450 453)"; exit 1; }'
+check scaled-fold-and-unfold 15 '
+  click $BTN_X2 $((PY2 + 2 * 469))
+  shot
+  [ "$(pixel $BTN_X2 $((PY2 + 2 * 112)))" = "255,255,255" ] || { echo "palette still shown"; exit 1; }
+  click $((PX2 + 70)) $((PY2 + 54))
+  sleep 0.5
+  shot
+  [ "$(pixel $BTN_X2 $((PY2 + 2 * 112)))" != "255,255,255" ] || { echo "palette not back"; exit 1; }'
+ends_with_status_zero
+report scaled-escape-ends-plumet-with-status-0 $?
 stop_desktop
 
 echo "$passed passed, $failed failed"
