@@ -142,8 +142,11 @@ void PortalScreenshot::OnCallDone(GObject* source, GAsyncResult* result, gpointe
   GError* error = nullptr;
   GVariant* reply = g_dbus_connection_call_finish(G_DBUS_CONNECTION(source), result, &error);
   if (reply == nullptr) {
-    if (!g_error_matches(error, G_IO_ERROR, G_IO_ERROR_CANCELLED))
-      static_cast<PortalScreenshot*>(self)->Finish(nullptr, error->message);
+    // Cancelled: the client is gone, and self with it.
+    if (!g_error_matches(error, G_IO_ERROR, G_IO_ERROR_CANCELLED)) {
+      auto* portal = static_cast<PortalScreenshot*>(self);
+      if (portal->state_ == State::Waiting) portal->Finish(nullptr, error->message);
+    }
     g_error_free(error);
     return;
   }
