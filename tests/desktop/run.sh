@@ -328,6 +328,12 @@ check wayland-a-slow-portal-answer-is-waited-for 20 '
   sleep 2.5; shot
   [ "$(pixel 1000 700)" = "$PORTAL_TOP_LEFT" ] || { echo "after the answer: $(pixel 1000 700)"; exit 1; }
   click $BTN_X $ZOOM_OUT_Y'
+check wayland-a-command-while-waiting-gives-the-wait-up 20 '
+  click $BTN_X $ZOOM_IN_Y; sleep 0.7
+  "$PLUMET" --send pen; sleep 0.5; shot
+  [ "$(pixel $BTN_X $BLUE_Y)" != "$LOGGER_GROUND" ] || { echo "no palette"; exit 1; }
+  sleep 2.5; shot
+  [ "$(pixel 1000 700)" = "$LOGGER_GROUND" ] || { echo "magnified after all: $(pixel 1000 700)"; exit 1; }'
 stop_portal
 start_portal --refuse
 check wayland-a-refusal-leaves-the-magnifier-off-and-the-pen-drawing 15 '
