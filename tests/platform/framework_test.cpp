@@ -122,29 +122,6 @@ TEST_F(Framework, AMessageSentFromAHandlerRunsInsideIt) {
   EXPECT_EQ(trace, (std::vector<std::string>{"enter 1", "enter 2", "enter 3", "leave 3", "leave 2", "leave 1"}));
 }
 
-// The desktop's copy of the screen: at once, late (ERROR_IO_PENDING until it
-// arrives), or refused; and the screen's scale as its dots per inch.
-TEST_F(Framework, TheScreenCopyTellsALateAnswerFromARefusal) {
-  desktop_.SetScreenCopyDelay(100);
-  desktop_.SetScaleFactor(2);
-  Then([] {
-    EXPECT_EQ(::GetDpiForWindow(nullptr), 2 * USER_DEFAULT_SCREEN_DPI);
-    EXPECT_EQ(::GetDC(::GetDesktopWindow()), nullptr);
-    EXPECT_EQ(::GetLastError(), ERROR_IO_PENDING);
-  });
-  desktop_.AddWait(100);
-  Then([this] {
-    HDC screen = ::GetDC(::GetDesktopWindow());
-    EXPECT_NE(screen, nullptr);
-    ::ReleaseDC(::GetDesktopWindow(), screen);
-    desktop_.SetCaptureAllowed(false);
-    desktop_.SetScreenCopyDelay(0);
-    EXPECT_EQ(::GetDC(::GetDesktopWindow()), nullptr);
-    EXPECT_EQ(::GetLastError(), ERROR_ACCESS_DENIED);
-  });
-  main_.DoModal();
-}
-
 TEST_F(Framework, TimersFireAtTheirDueTimesOnTheDesktopClockUntilKilled) {
   std::vector<std::pair<WPARAM, std::uint64_t>> ticks;
   main_.onMessage = [&](UINT message, WPARAM id) {
