@@ -12,7 +12,10 @@ void CScrivaneDlg::StartCapture() {
   SetTimer(IDT_CAPTURE, kCaptureDelayMs, nullptr);
 }
 
-void CScrivaneDlg::CaptureScreen() {
+// False while the copy is still on its way (the desktop may be asking the
+// user's permission) and still wanted: the palette stays out of the picture
+// and the caller asks again.
+bool CScrivaneDlg::CaptureScreen() {
   if (m_dcCapture.GetSafeHdc()) {
     m_dcCapture.DeleteDC();
     m_bmpCapture.DeleteObject();
@@ -26,8 +29,12 @@ void CScrivaneDlg::CaptureScreen() {
     m_dcCapture.SelectObject(&m_bmpCapture);
     ::BitBlt(m_dcCapture.GetSafeHdc(), 0, 0, m_nScreenWidth, m_nScreenHeight, screen, 0, 0, SRCCOPY | CAPTUREBLT);
     ::ReleaseDC(desktop, screen);
+  } else if (desktop && ::GetLastError() == ERROR_IO_PENDING &&
+             (m_bMagnifyPending || (m_bUnmagnifiedForCapture && m_nZoom > 1))) {
+    return false;
   }
   if (std::exchange(m_bToolbarHiddenForCapture, false)) m_wndToolbar.ShowWindow(SW_SHOW);
+  return true;
 }
 
 void CScrivaneDlg::MagnifyStep() {
@@ -75,7 +82,11 @@ void CScrivaneDlg::LeaveMagnifier() {
 void CScrivaneDlg::OnTimer(UINT_PTR id) {
   if (id == IDT_CAPTURE) {
     KillTimer(IDT_CAPTURE);
-    CaptureScreen();
+    if (!CaptureScreen()) {
+      SetTimer(IDT_CAPTURE, kCapturePollMs, nullptr);
+      Default();
+      return;
+    }
     m_bUnmagnifiedForCapture = false;
     if (!m_bmpCapture.GetSafeHandle()) {
       // Without a copy of the screen there is nothing to magnify (nor to

@@ -76,7 +76,9 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (plumet::backend::gtk::WaylandSession()) {
-    std::fputs("plumet: Wayland session: running through XWayland; the magnifier cannot read the screen\n", stderr);
+    std::fputs("plumet: Wayland session: running through XWayland; the magnifier copies the screen through the "
+               "desktop portal\n",
+               stderr);
   }
   std::unique_ptr<plumet::backend::Backend> backend = plumet::backend::gtk::OpenDesktop(error);
   if (!backend) {

@@ -1,12 +1,14 @@
 // Pen, finger and mouse reach the board as left-button messages; the board
 // routes them to the current page and shows the tool's cursor.
 #include "app/scrivane_dlg.h"
+#include "palette/artwork_scale.h"
 #include "resources/resource_ids.h"
 
 void CScrivaneDlg::LoadToolCursors() {
   m_hCurArrow = AfxGetApp()->LoadStandardCursor(IDC_ARROW);
   m_hCurHand = AfxGetApp()->LoadStandardCursor(IDC_HAND);
-  m_hCurPen = AfxGetApp()->LoadCursor(IDC_PEN);
+  m_hCurPen = AfxGetApp()->LoadCursor(ScaledResourceId(IDC_PEN, ArtworkScale(m_hWnd)));
+  // Its circle is the eraser's size, which stays in device pixels.
   m_hCurBigEraser = AfxGetApp()->LoadCursor(IDC_BIGERASER);
 }
 

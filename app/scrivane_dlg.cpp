@@ -31,7 +31,9 @@ BOOL CScrivaneDlg::OnInitDialog() {
   CreateZoomSurface();
   m_wndToolbar.Create(IDD_PALETTE, this);
   SetWindowPos(&CWnd::wndTopMost, 0, 0, m_nScreenWidth, m_nScreenHeight, SWP_SHOWWINDOW);
-  m_wndToolbar.SetWindowPos(&CWnd::wndTopMost, m_nScreenWidth - 100, 100, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+  const int scale = m_wndToolbar.Scale();
+  m_wndToolbar.SetWindowPos(&CWnd::wndTopMost, m_nScreenWidth - 100 * scale, 100 * scale, 0, 0,
+                            SWP_NOSIZE | SWP_SHOWWINDOW);
   PresentBoard();
   m_pages[0].m_nTool = TOOL_NONE;
   m_pages[1].m_nTool = TOOL_NONE;

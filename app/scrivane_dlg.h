@@ -64,7 +64,7 @@ class CScrivaneDlg : public CDialog, public CQarelBoard {
   void CreateZoomSurface();
   void FillBackground();
   void RedrawBoard();
-  void CaptureScreen();
+  bool CaptureScreen();
 
   // Magnifier.
   void MagnifyStep();
@@ -101,3 +101,5 @@ class CScrivaneDlg : public CDialog, public CQarelBoard {
 // Timer that takes the screen copy once the palette is out of the way.
 constexpr UINT_PTR IDT_CAPTURE = 1;
 constexpr UINT kCaptureDelayMs = 200;
+// How often a copy of the screen that is on its way is asked for again.
+constexpr UINT kCapturePollMs = 50;

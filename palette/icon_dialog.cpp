@@ -1,11 +1,12 @@
 #include "palette/icon_dialog.h"
 
+#include "palette/artwork_scale.h"
 #include "palette/screen_fit.h"
 #include "resources/resource_ids.h"
 
 namespace {
 
-// A press and release closer than this is a click, not a drag.
+// A press and release closer than this (at 1x) is a click, not a drag.
 constexpr long kClickDistance = 20;
 
 }  // namespace
@@ -21,7 +22,8 @@ BOOL CIconDialog::OnInitDialog() {
   CDialog::OnInitDialog();
   ModifyStyleEx(WS_EX_APPWINDOW, WS_EX_TOOLWINDOW);
   Gdiplus::Image* image = nullptr;
-  if (LoadImageResource(IDR_ICON_PICTURE, "PNG", &image)) m_pImage.reset(image);
+  m_nScale = ArtworkScale(m_hWnd);
+  if (LoadImageResource(ScaledResourceId(IDR_ICON_PICTURE, m_nScale), "PNG", &image)) m_pImage.reset(image);
   RECT rc;
   GetWindowRect(&rc);
   ModifyStyleEx(0, WS_EX_LAYERED);
@@ -83,7 +85,8 @@ BOOL CIconDialog::PreTranslateMessage(MSG* msg) {
     const long dy = start.y - end.y;
     HWND owner = ::GetParent(m_hWnd);
     // Deferred through the owner's timer, so the unfold runs after this press is handled.
-    if (dx * dx + dy * dy < kClickDistance * kClickDistance && owner)
+    const long distance = kClickDistance * m_nScale;
+    if (dx * dx + dy * dy < distance * distance && owner)
       ::SetTimer(owner, IDT_UNFOLD, kUnfoldDelayMs, nullptr);
   }
   return CDialog::PreTranslateMessage(msg);

@@ -31,4 +31,5 @@ class CIconDialog : public CDialog {
   std::unique_ptr<Gdiplus::Image> m_pImage;
   CDC m_dcIcon;
   CBitmap m_bmpIcon;
+  int m_nScale = 1;  // ArtworkScale
 };

@@ -3,13 +3,15 @@
 #include <array>
 #include <cstdint>
 
+#include "palette/artwork_scale.h"
 #include "palette/board_commands.h"
 #include "palette/screen_fit.h"
 #include "resources/resource_ids.h"
 
 namespace {
 
-// A press here folds the palette; elsewhere on the background it drags.
+// A press here folds the palette; elsewhere on the background it drags. The
+// layout's numbers are those of the 1x artwork.
 constexpr RECT kFoldStrip{0, 464, 50, 475};
 
 using Slices = CToolbarDlg::Slices;
@@ -30,8 +32,9 @@ constexpr std::array<LineWidthLook, 4> kLineWidthLooks{{
     {15, {{254, 96}, {254, 169}, {254, 242}, {37, 34}}},
 }};
 
-void ApplySlices(CCoolButton& button, CDC* skin, const Slices& s) {
-  button.SetSkin(skin, s.normal.x, s.normal.y, s.hover.x, s.hover.y, s.pressed.x, s.pressed.y, s.size.cx, s.size.cy);
+void ApplySlices(CCoolButton& button, CDC* skin, const Slices& s, int scale) {
+  button.SetSkin(skin, s.normal.x * scale, s.normal.y * scale, s.hover.x * scale, s.hover.y * scale,
+                 s.pressed.x * scale, s.pressed.y * scale, s.size.cx * scale, s.size.cy * scale);
 }
 
 }  // namespace
@@ -72,9 +75,10 @@ void CToolbarDlg::DoDataExchange(CDataExchange* pDX) {
 BOOL CToolbarDlg::OnInitDialog() {
   CDialog::OnInitDialog();
   ::SetProp(m_hWnd, MICROSOFT_TABLETPENSERVICE_PROPERTY, reinterpret_cast<HANDLE>(std::uintptr_t{TABLET_PLAIN_MOUSE_INPUT}));
+  m_nScale = ArtworkScale(m_hWnd);
   CBitmap shape;
   BITMAP bm;
-  if (shape.LoadBitmap(IDB_PALETTE_SHAPE) && shape.GetBitmap(&bm)) {
+  if (shape.LoadBitmap(ScaledResourceId(IDB_PALETTE_SHAPE, m_nScale)) && shape.GetBitmap(&bm)) {
     // The creator places the palette; only its size comes from the shape.
     RECT rc;
     GetWindowRect(&rc);
@@ -90,20 +94,20 @@ BOOL CToolbarDlg::OnInitDialog() {
 void CToolbarDlg::SetupButtons() {
   CClientDC dc(this);
   m_dcSkin.CreateCompatibleDC(&dc);
-  m_bmpSkin.LoadBitmap(IDB_SKIN);
+  m_bmpSkin.LoadBitmap(ScaledResourceId(IDB_SKIN, m_nScale));
   m_dcSkin.SelectObject(&m_bmpSkin);
   for (const ButtonEntry& entry : Buttons()) {
     CCoolButton& button = this->*entry.button;
     // The looks come from the skin alone; no template caption ever shows.
     button.SetWindowText("");
-    ApplySlices(button, &m_dcSkin, entry.slices);
-    button.SetPosition(entry.place.x, entry.place.y);
+    ApplySlices(button, &m_dcSkin, entry.slices, m_nScale);
+    button.SetPosition(entry.place.x * m_nScale, entry.place.y * m_nScale);
   }
 }
 
 void CToolbarDlg::SetLineWidth(int nWidth) {
   for (const LineWidthLook& look : kLineWidthLooks)
-    if (look.width == nWidth) ApplySlices(m_btnLineWidth, &m_dcSkin, look.slices);
+    if (look.width == nWidth) ApplySlices(m_btnLineWidth, &m_dcSkin, look.slices, m_nScale);
 }
 
 LRESULT CToolbarDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -157,7 +161,8 @@ LRESULT CToolbarDlg::OnEraseBkgnd(CDC* pDC) {
 }
 
 void CToolbarDlg::OnLButtonDown(POINT point) {
-  if (::PtInRect(&kFoldStrip, point)) {
+  const RECT foldStrip = ScaleRect(kFoldStrip, m_nScale);
+  if (::PtInRect(&foldStrip, point)) {
     Fold();
     return;
   }

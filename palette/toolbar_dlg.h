@@ -50,7 +50,10 @@ class CToolbarDlg : public CDialog {
     std::array<BoardPost, 2> posts;
     std::size_t postCount;
   };
+  // At the 1x artwork's scale.
   static std::span<const ButtonEntry> Buttons();
+  // How many times the 1x layout the palette is drawn (ArtworkScale).
+  int Scale() const { return m_nScale; }
 
  protected:
   void DoDataExchange(CDataExchange* pDX) override;
@@ -79,4 +82,5 @@ class CToolbarDlg : public CDialog {
   CCoolButton m_btnRedPen;
   CCoolButton m_btnGreenPen;
   CIconDialog m_wndIcon;
+  int m_nScale = 1;
 };

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds Plumet on a Debian 12 machine, installing what it needs first.
 #   tools/build.sh run    build and start Plumet on the current X display
-#   tools/build.sh test   build and run every test: unit and end-to-end tests,
+#   tools/build.sh test   check the artwork, build and run every test: unit and end-to-end tests,
 #                         a sanitizer build, the XML fuzzers and the real-desktop checks
 set -euo pipefail
 
@@ -13,7 +13,7 @@ packages=(
   libcairo2-dev libpng-dev libtiff-dev libgtk-3-dev libx11-dev libx11-xcb-dev libxcb1-dev libxext-dev libxtst-dev libxi-dev libxrandr-dev libxcursor-dev libsm-dev
   libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev libicu-dev
   clang libclang-rt-14-dev
-  xvfb xdotool imagemagick xcompmgr x11-utils gromit-mpx
+  xvfb xdotool imagemagick xcompmgr x11-utils gromit-mpx dbus-daemon python3-cairo
 )
 
 install_missing() {
@@ -44,6 +44,8 @@ case "${1:-}" in
     install_missing "${packages[@]}"
     werror=OFF
     [ "${CI:-}" = "true" ] && werror=ON
+    echo "== Artwork: the committed pictures at 1x, 2x and 3x"
+    /usr/bin/python3 "$top/resources/artwork/make_artwork.py" --check
     echo "== Release build and tests"
     configure_and_build "$top/build/release" -DCMAKE_BUILD_TYPE=Release -DPLUMET_WERROR=$werror
     ctest --test-dir "$top/build/release" --output-on-failure -j "$jobs"

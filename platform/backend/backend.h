@@ -137,8 +137,15 @@ class Backend {
   // The primary screen.
   virtual Size ScreenSize() = 0;
   // A copy of what the user sees, our layered windows included; false when
-  // the window system does not allow it.
+  // the window system does not allow it, or has not answered yet.
   virtual bool CaptureScreen(ScreenImage& out) = 0;
+  // The last CaptureScreen failed only because the copy is still on its way
+  // (the desktop may be asking the user's permission): ask again later.
+  virtual bool ScreenCopyPending() { return false; }
+  // Device pixels per layout pixel of the primary screen, a whole number (1
+  // on an unscaled screen). The board draws in device pixels; the palette,
+  // icon and cursors are drawn this many times larger.
+  virtual int ScaleFactor() const { return 1; }
 
   // Native top-level windows.
   virtual WindowId CreateWindow(const WindowOptions& options) = 0;

@@ -306,7 +306,10 @@ HDC GetDC(HWND hwnd) {
   if (hwnd == kDesktopWindow) {
     plumet::backend::Backend* backend = System().Backend();
     plumet::backend::ScreenImage image;
-    if (!backend || !backend->CaptureScreen(image) || image.width <= 0 || image.height <= 0) return nullptr;
+    if (!backend || !backend->CaptureScreen(image) || image.width <= 0 || image.height <= 0) {
+      SetLastError(backend && backend->ScreenCopyPending() ? ERROR_IO_PENDING : ERROR_ACCESS_DENIED);
+      return nullptr;
+    }
     auto surface = plumet::gfx::Surface::Create(image.width, image.height);
     if (!surface) return nullptr;
     for (int y = 0; y < image.height; ++y)
@@ -330,6 +333,14 @@ int ReleaseDC(HWND hwnd, HDC hdc) {
 }
 
 HWND GetDesktopWindow() { return System().Backend() ? kDesktopWindow : nullptr; }
+
+namespace {
+// One user-interface thread, as the framework has.
+DWORD lastError = ERROR_SUCCESS;
+}  // namespace
+
+DWORD GetLastError() { return lastError; }
+void SetLastError(DWORD error) { lastError = error; }
 
 HWND SetCapture(HWND hwnd) { return System().SetCapture(hwnd); }
 
@@ -406,6 +417,11 @@ int GetSystemMetrics(int index) {
     case SM_CYICON: return 32;
     default: return 0;
   }
+}
+
+UINT GetDpiForWindow(HWND) {
+  plumet::backend::Backend* backend = System().Backend();
+  return USER_DEFAULT_SCREEN_DPI * static_cast<UINT>(backend ? std::max(1, backend->ScaleFactor()) : 1);
 }
 
 int MessageBox(HWND owner, const char* text, const char* caption, UINT) {

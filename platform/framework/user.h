@@ -54,9 +54,13 @@ BOOL UpdateLayeredWindow(HWND hwnd, HDC hdcDst, const POINT* pptDst, const SIZE*
 BOOL UpdateLayeredWindowIndirect(HWND hwnd, const UPDATELAYEREDWINDOWINFO* info);
 
 // Device contexts of windows and of the screen.
+// GetDC of the desktop window is a copy of the screen; when it fails,
+// GetLastError says ERROR_IO_PENDING while that copy is still on its way.
 HDC GetDC(HWND hwnd);
 int ReleaseDC(HWND hwnd, HDC hdc);
 HWND GetDesktopWindow();
+DWORD GetLastError();
+void SetLastError(DWORD error);
 
 // Pointer.
 HWND SetCapture(HWND hwnd);
@@ -75,6 +79,8 @@ HICON LoadIcon(HINSTANCE instance, UINT id);
 int MessageBox(HWND owner, const char* text, const char* caption, UINT type);
 
 int GetSystemMetrics(int index);
+// The screen's dots per inch: USER_DEFAULT_SCREEN_DPI times its scale factor.
+UINT GetDpiForWindow(HWND hwnd);
 UINT GetDoubleClickTime();
 // Keyboard: the high bit is set while the key is held, as of the key message being handled.
 SHORT GetKeyState(int virtualKey);

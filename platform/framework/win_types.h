@@ -171,6 +171,7 @@ constexpr UINT SWP_SHOWWINDOW = 0x0040;
 constexpr UINT SWP_HIDEWINDOW = 0x0080;
 
 // System metrics.
+constexpr UINT USER_DEFAULT_SCREEN_DPI = 96;
 constexpr int SM_CXSCREEN = 0;
 constexpr int SM_CYSCREEN = 1;
 constexpr int SM_CXICON = 11;
@@ -213,6 +214,11 @@ struct UPDATELAYEREDWINDOWINFO {
 
 // The blend of a layered window drawn with per-pixel alpha.
 inline constexpr BLENDFUNCTION kPixelAlphaBlend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+
+// Error codes of GetLastError.
+constexpr DWORD ERROR_SUCCESS = 0;
+constexpr DWORD ERROR_ACCESS_DENIED = 5;
+constexpr DWORD ERROR_IO_PENDING = 997;
 
 // Regions.
 constexpr int RGN_OR = 2;

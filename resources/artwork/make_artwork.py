@@ -5,6 +5,10 @@
     /usr/bin/python3 resources/artwork/make_artwork.py --check    # verify them, exit 1 on a fault
     /usr/bin/python3 resources/artwork/make_artwork.py --preview /tmp/plumet-art   # 1x/3x previews
 
+The palette, its shape, the floating icon and the pen cursor are also drawn at
+2 and 3 times the size for scaled screens ("skin-2x.png", ...): the same
+drawing on a larger grid, so straight edges stay on whole pixels.
+
 Needs pycairo (Debian: python3-cairo). Output is deterministic; commit it.
 """
 
@@ -84,14 +88,28 @@ PROGRAM_ICON_SIZES = (16, 32, 48, 256)
 
 MAGENTA = (255, 0, 255)
 
+# Screens scaled 2 or 3 times get their own drawings of these; the big-eraser
+# cursor stays at 1x, as its circle is the eraser's size in device pixels.
+SCALES = (2, 3)
+SCALED_CURSORS = ("cursor-pen.png",)
+# The outline's corner radius: at 1x it cuts 4, 2, 1 and 1 pixels off rows 0 to 3.
+CORNER_RADIUS = 6
 
-def shape_cut_pixels():
+
+def scaled_name(name, s):
+    return name if s == 1 else name.replace(".png", "-%dx.png" % s)
+
+
+def shape_cut_pixels(s=1):
+    """Corner pixels whose centre lies outside the rounded outline."""
     cut = set()
-    for row, n in ((0, 4), (1, 2), (2, 1), (3, 1)):
-        for y in (row, PAL_H - 1 - row):
-            for i in range(n):
-                cut.add((i, y))
-                cut.add((PAL_W - 1 - i, y))
+    r = CORNER_RADIUS * s
+    w, h = PAL_W * s, PAL_H * s
+    for y in range(r):
+        for x in range(r):
+            if math.hypot(x + 0.5 - r, y + 0.5 - r) > r:
+                for q in ((x, y), (w - 1 - x, y), (x, h - 1 - y), (w - 1 - x, h - 1 - y)):
+                    cut.add(q)
     return cut
 
 
@@ -520,9 +538,10 @@ def draw_palette(cr, x0, look):
     cr.restore()
 
 
-def make_skin():
-    surf = cairo.ImageSurface(cairo.FORMAT_RGB24, SHEET_W, SHEET_H)
+def make_skin(s=1):
+    surf = cairo.ImageSurface(cairo.FORMAT_RGB24, SHEET_W * s, SHEET_H * s)
     cr = cairo.Context(surf)
+    cr.scale(s, s)
     cr.set_source_rgb(*SHEET)
     cr.paint()
     for look, dx in LOOK_SHIFT.items():
@@ -645,9 +664,9 @@ def make_badge_image(w, h, x, y, size, shadow):
     return surf
 
 
-def make_icon():
+def make_icon(s=1):
     # 52 x 52 badge centred across, shadow fading out before the last row.
-    return make_badge_image(70, 60, 9, 2, 52, (2, 1, 0.38))
+    return make_badge_image(70 * s, 60 * s, 9 * s, 2 * s, 52 * s, (2 * s, s, 0.38))
 
 
 def make_program_icon(n):
@@ -663,9 +682,8 @@ def make_program_icon(n):
 # --- cursors -----------------------------------------------------------------
 
 
-def cursor_from_mask(black, white_extra=()):
+def cursor_from_mask(black, white_extra=(), n=32):
     """Black pixels plus an 8-neighbour white outline; white_extra forces white inside."""
-    n = 32
     px = {}
     for (x, y) in black:
         px[(x, y)] = "k"
@@ -687,15 +705,16 @@ def cursor_from_mask(black, white_extra=()):
     return surf
 
 
-def make_pen_cursor():
-    # Pixel art on 45-degree axes: a runs from the tip up-right, b across the pencil.
+def make_pen_cursor(s=1):
+    # Pixel art on 45-degree axes: a runs from the tip up-right, b across the
+    # pencil, in 1x pixels; a larger grid samples the same shape more finely.
     hx, hy = CURSORS["cursor-pen.png"]
     cone, seam, ferrule, end, half = 10, 11, 24, 28, 4
     black, seams = set(), set()
-    for y in range(32):
-        for x in range(32):
-            a = (x - hx) - (y - hy)
-            b = (x - hx) + (y - hy)
+    for y in range(32 * s):
+        for x in range(32 * s):
+            a = (x - hx * s - (y - hy * s)) / s
+            b = (x - hx * s + (y - hy * s)) / s
             if a < 0 or a > end:
                 continue
             if a <= cone:
@@ -706,11 +725,11 @@ def make_pen_cursor():
                 inside = abs(b) <= half
             if not inside:
                 continue
-            if a in (seam, ferrule) and abs(b) < half:
+            if round(a * s) in (seam * s, ferrule * s) and abs(b) < half:
                 seams.add((x, y))
             else:
                 black.add((x, y))
-    return cursor_from_mask(black, seams)
+    return cursor_from_mask(black, seams, 32 * s)
 
 
 def make_big_eraser_cursor():
@@ -824,15 +843,18 @@ def read_png(path):
 
 
 def generate():
-    skin = make_skin()
-    write_png(os.path.join(OUT, "skin.png"), SHEET_W, SHEET_H, 2, surface_rgb_rows(skin))
+    for s in (1,) + SCALES:
+        skin = make_skin(s)
+        write_png(os.path.join(OUT, scaled_name("skin.png", s)), SHEET_W * s, SHEET_H * s, 2, surface_rgb_rows(skin))
 
-    cut = shape_cut_pixels()
-    palette = [(0, 0, 0), MAGENTA] + [(0, 0, 0)] * 254
-    rows = [bytes(1 if (x, y) in cut else 0 for x in range(PAL_W)) for y in range(PAL_H)]
-    write_png(os.path.join(OUT, "palette-shape.png"), PAL_W, PAL_H, 3, rows, palette)
+        cut = shape_cut_pixels(s)
+        palette = [(0, 0, 0), MAGENTA] + [(0, 0, 0)] * 254
+        rows = [bytes(1 if (x, y) in cut else 0 for x in range(PAL_W * s)) for y in range(PAL_H * s)]
+        write_png(os.path.join(OUT, scaled_name("palette-shape.png", s)), PAL_W * s, PAL_H * s, 3, rows, palette)
 
-    make_icon().write_to_png(os.path.join(OUT, "icon.png"))
+        make_icon(s).write_to_png(os.path.join(OUT, scaled_name("icon.png", s)))
+    for s in SCALES:
+        make_pen_cursor(s).write_to_png(os.path.join(OUT, scaled_name("cursor-pen.png", s)))
     for n in PROGRAM_ICON_SIZES:
         make_program_icon(n).write_to_png(os.path.join(OUT, "program-icon-%d.png" % n))
 
@@ -902,26 +924,34 @@ def check():
                             errors.append("skin: glyph at row %d reaches (%d,%d) inside the margin" % (row, x, y))
                             break
 
-    shape = load("palette-shape.png", PAL_W, PAL_H, 3)
-    if shape:
-        want = shape_cut_pixels()
-        got = {(x, y) for y in range(PAL_H) for x in range(PAL_W) if shape["px"][y][x] == MAGENTA}
-        need(got == want, "palette-shape: magenta pixels differ (extra %s, missing %s)"
-             % (sorted(got - want)[:5], sorted(want - got)[:5]))
-        others = {shape["px"][y][x] for y in range(PAL_H) for x in range(PAL_W) if (x, y) not in got}
-        need(len(others) == 1, "palette-shape: non-magenta pixels use %d colours" % len(others))
+    for s in SCALES:
+        load(scaled_name("skin.png", s), SHEET_W * s, SHEET_H * s, 2)
 
-    icon = load("icon.png", 70, 60, 6)
-    if icon:
-        a = [[p[3] for p in r] for r in icon["px"]]
-        ring = [a[0][x] for x in range(70)] + [a[59][x] for x in range(70)] + \
-               [a[y][0] for y in range(60)] + [a[y][69] for y in range(60)]
-        need(max(ring) == 0, "icon: outer rows/columns not fully transparent")
-        opaque = [(x, y) for y in range(60) for x in range(70) if a[y][x] == 255]
-        if need(opaque, "icon: no opaque pixels"):
-            bw = max(p[0] for p in opaque) - min(p[0] for p in opaque) + 1
-            bh = max(p[1] for p in opaque) - min(p[1] for p in opaque) + 1
-            need(bw >= 48 and bh >= 44, "icon: opaque part %dx%d, want at least 48x44" % (bw, bh))
+    for s in (1,) + SCALES:
+        name, w, h = scaled_name("palette-shape.png", s), PAL_W * s, PAL_H * s
+        shape = load(name, w, h, 3)
+        if shape:
+            want = shape_cut_pixels(s)
+            got = {(x, y) for y in range(h) for x in range(w) if shape["px"][y][x] == MAGENTA}
+            need(got == want, "%s: magenta pixels differ (extra %s, missing %s)"
+                 % (name, sorted(got - want)[:5], sorted(want - got)[:5]))
+            others = {shape["px"][y][x] for y in range(h) for x in range(w) if (x, y) not in got}
+            need(len(others) == 1, "%s: non-magenta pixels use %d colours" % (name, len(others)))
+
+    for s in (1,) + SCALES:
+        name, w, h = scaled_name("icon.png", s), 70 * s, 60 * s
+        icon = load(name, w, h, 6)
+        if icon:
+            a = [[p[3] for p in r] for r in icon["px"]]
+            ring = [a[0][x] for x in range(w)] + [a[h - 1][x] for x in range(w)] + \
+                   [a[y][0] for y in range(h)] + [a[y][w - 1] for y in range(h)]
+            need(max(ring) == 0, "%s: outer rows/columns not fully transparent" % name)
+            opaque = [(x, y) for y in range(h) for x in range(w) if a[y][x] == 255]
+            if need(opaque, "%s: no opaque pixels" % name):
+                bw = max(p[0] for p in opaque) - min(p[0] for p in opaque) + 1
+                bh = max(p[1] for p in opaque) - min(p[1] for p in opaque) + 1
+                need(bw >= 48 * s and bh >= 44 * s,
+                     "%s: opaque part %dx%d, want at least %dx%d" % (name, bw, bh, 48 * s, 44 * s))
 
     for n in PROGRAM_ICON_SIZES:
         load("program-icon-%d.png" % n, n, n, 6)
@@ -933,14 +963,16 @@ def check():
         listed = {}
         errors.append("cursors.txt: %s" % e)
     need(listed == CURSORS, "cursors.txt: %s, want %s" % (listed, CURSORS))
-    for name, (hx, hy) in CURSORS.items():
-        cur = load(name, 32, 32, 6)
+    cursor_files = [(base, s) for base in CURSORS for s in (1,) + (SCALES if base in SCALED_CURSORS else ())]
+    for base, s in cursor_files:
+        name, n, hx, hy = scaled_name(base, s), 32 * s, CURSORS[base][0] * s, CURSORS[base][1] * s
+        cur = load(name, n, n, 6)
         if not cur:
             continue
         p = cur["px"]
         black, bad = set(), 0
-        for y in range(32):
-            for x in range(32):
+        for y in range(n):
+            for x in range(n):
                 v = p[y][x]
                 if v == (0, 0, 0, 255):
                     black.add((x, y))
@@ -949,9 +981,9 @@ def check():
         need(bad == 0, "%s: %d pixels neither black, white nor transparent" % (name, bad))
         need((hx, hy) in black, "%s: hot spot (%d,%d) is not black" % (name, hx, hy))
         holes = [(x, y) for (x, y) in black for dx in (-1, 0, 1) for dy in (-1, 0, 1)
-                 if 0 <= x + dx < 32 and 0 <= y + dy < 32 and p[y + dy][x + dx][3] == 0]
+                 if 0 <= x + dx < n and 0 <= y + dy < n and p[y + dy][x + dx][3] == 0]
         need(not holes, "%s: black touches transparency at %s (outline incomplete)" % (name, holes[:3]))
-        if name == "cursor-pen.png" and black:
+        if base == "cursor-pen.png" and black:
             tip = max(y - x for (x, y) in black)
             need([q for q in black if q[1] - q[0] == tip] == [(hx, hy)],
                  "%s: the pencil's tip is not exactly the hot spot" % name)

@@ -209,6 +209,34 @@ TEST_F(Drawing, EachToolShowsItsCursor) {
   Run();
 }
 
+// On a screen scaled twice the pencil is drawn twice as large; the eraser
+// and the pen widths stay in device pixels, and so does the eraser's circle.
+TEST_F(Drawing, OnAScreenScaledTwiceThePencilCursorIsDoubledAndTheInkIsNot) {
+  desktop_.SetScaleFactor(2);
+  Post(BC_PEN);
+  desktop_.AddDrag(100, 300, 400, 300, 10);
+  desktop_.AddMove(500, 500);
+  Then([this] {
+    const auto cursor = desktop_.Cursor(desktop_.CursorAtPointer());
+    ASSERT_TRUE(cursor);
+    EXPECT_EQ(cursor->image.width, 64);
+    EXPECT_EQ(cursor->image.hotX, 24);
+    EXPECT_EQ(cursor->image.hotY, 34);
+    // The 3-pixel pen: rows 299 to 301, nothing at 297 or 303.
+    EXPECT_EQ(BoardPixel(250, 301) >> 24, 255u);
+    EXPECT_LT(BoardPixel(250, 303) >> 24, 2u);
+    EXPECT_LT(BoardPixel(250, 297) >> 24, 2u);
+  });
+  Post(BC_BIGERASE);
+  desktop_.AddMove(501, 501);
+  Then([this] {
+    const auto cursor = desktop_.Cursor(desktop_.CursorAtPointer());
+    ASSERT_TRUE(cursor);
+    EXPECT_EQ(cursor->image.width, 32);
+  });
+  Run();
+}
+
 TEST_F(Drawing, AReleaseOverThePaletteStillEndsTheStroke) {
   Post(BC_PEN);
   desktop_.AddDrag(1000, 300, 1290, 300, 20);

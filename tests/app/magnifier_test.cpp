@@ -150,6 +150,66 @@ TEST_F(Magnifier, AFailedCaptureGivesThePenBack) {
   Run();
 }
 
+// A desktop that asks the user's permission first answers late: the magnify
+// step waits for the copy, the palette out of the picture.
+TEST_F(Magnifier, ASlowCopyIsWaitedForAndShownWhenItArrives) {
+  RememberBareDesktop();
+  desktop_.SetScreenCopyDelay(3000);
+  Post(BC_PEN);
+  Post(BC_ZOOMIN);
+  desktop_.AddWait(2500);
+  Then([this] {
+    EXPECT_EQ(Board().m_nZoom, 1);
+    EXPECT_FALSE(Board().m_wndToolbar.IsWindowVisible());
+    EXPECT_EQ(Page(0).m_nTool, TOOL_HAND);
+  });
+  desktop_.AddWait(800);
+  Then([this] {
+    EXPECT_EQ(Board().m_nZoom, 2);
+    EXPECT_TRUE(Board().m_wndToolbar.IsWindowVisible());
+    EXPECT_TRUE(ColorNear(Screen(600, 400), DesktopAt(300, 200), 1));
+  });
+  Post(BC_ZOOMOUT);
+  Then([this] { EXPECT_EQ(Page(0).m_nTool, TOOL_PEN); });
+  Run();
+}
+
+TEST_F(Magnifier, ALateRefusalGivesThePenAndThePaletteBack) {
+  desktop_.SetScreenCopyDelay(3000);
+  desktop_.SetCaptureAllowed(false);
+  Post(BC_PEN);
+  Post(BC_ZOOMIN);
+  desktop_.AddWait(2500);
+  Then([this] { EXPECT_FALSE(Board().m_wndToolbar.IsWindowVisible()); });
+  desktop_.AddWait(800);
+  Then([this] {
+    EXPECT_EQ(Board().m_nZoom, 1);
+    EXPECT_TRUE(Board().m_wndToolbar.IsWindowVisible());
+    EXPECT_EQ(Page(0).m_nTool, TOOL_PEN);
+  });
+  Run();
+}
+
+// Giving up the wait brings the palette back at the next look, and the copy
+// that arrives afterwards magnifies nothing.
+TEST_F(Magnifier, GivingUpASlowCopyEndsTheWaitAtOnce) {
+  desktop_.SetScreenCopyDelay(3000);
+  Post(BC_PEN);
+  Post(BC_ZOOMIN);
+  desktop_.AddWait(1000);
+  Post(BC_ZOOMOUT);
+  desktop_.AddWait(kCapturePollMs);
+  Then([this] {
+    EXPECT_TRUE(Board().m_wndToolbar.IsWindowVisible());
+    EXPECT_EQ(Page(0).m_nTool, TOOL_PEN);
+  });
+  desktop_.AddWait(3000);
+  Then([this] { EXPECT_EQ(Board().m_nZoom, 1); });
+  desktop_.AddDrag(100, 100, 300, 100, 5);
+  Then([this] { EXPECT_EQ(Page(0).m_strokes.size(), 1u); });
+  Run();
+}
+
 TEST_F(Magnifier, CommandsThatChooseAToolLeaveItAtOnce) {
   for (WPARAM command : {BC_PEN, BC_LINEWIDTH, BC_COLOR, BC_BIGERASE}) {
     Post(BC_ZOOMIN);

@@ -3,7 +3,8 @@
 # client that logs its clicks, driven by xdotool, judged by screenshots and
 # written files; once with the xcompmgr compositing manager, once without.
 # Usage: tests/desktop/run.sh PATH/TO/plumet
-# Needs: Xvfb xcompmgr xdotool imagemagick (import, convert) and a C compiler with libx11-dev and libsm-dev.
+# Needs: Xvfb xcompmgr xdotool imagemagick (import, convert), dbus-daemon and a C compiler with libx11-dev,
+# libsm-dev and libglib2.0-dev / libgdk-pixbuf-2.0-dev.
 set -u
 if [ $# -ne 1 ] || [ ! -x "$1" ]; then
   echo "usage: $0 PATH/TO/plumet" >&2
@@ -26,6 +27,9 @@ trap cleanup EXIT
 cc -O2 -o "$WORK/click_logger" "$HERE/click_logger.c" -lX11 || exit 1
 cc -O2 -o "$WORK/raise_war" "$HERE/raise_war.c" -lX11 || exit 1
 cc -O2 -o "$WORK/session_manager" "$HERE/session_manager.c" -lSM -lICE || exit 1
+# shellcheck disable=SC2046
+cc -O2 -o "$WORK/portal_stand_in" "$HERE/../platform/portal_stand_in.c" $(pkg-config --cflags --libs gio-2.0 gdk-pixbuf-2.0) ||
+  exit 1
 
 # Palette placement: (W - 100, 100); button centres from the palette layout.
 PX=1180
@@ -80,9 +84,9 @@ wait_for() {  # condition command, polled
   until eval "$1"; do sleep 0.2; done
 }
 
-start_desktop() {  # with-compositor: yes/no
+start_desktop() {  # with-compositor: yes/no, [screen size WxH]
   exec 5>"$WORK/display"
-  Xvfb -displayfd 5 -screen 0 1280x800x24 -nolisten tcp 2>"$WORK/xvfb.log" &
+  Xvfb -displayfd 5 -screen 0 "${2:-1280x800}x24" -nolisten tcp 2>"$WORK/xvfb.log" &
   PIDS+=($!)
   exec 5>&-
   wait_for '[ -s "$WORK/display" ]'
@@ -281,6 +285,110 @@ ends_with_status_zero -
 report session-end-ends-plumet-with-status-0 $?
 wait $SESSION_PID
 report session-manager-saw-plumet-leave $?
+stop_desktop
+
+# ---- A Wayland session: the screen copy through the desktop portal ---------
+# Plumet believes it runs on Wayland and asks a stand-in portal on a private
+# session bus, which answers with four coloured quarters of the screen's size.
+mkdir -p "$WORK/portal"
+dbus-daemon --session --nofork --print-address=6 6>"$WORK/bus" 2>"$WORK/bus.log" &
+PIDS+=($!)
+wait_for '[ -s "$WORK/bus" ]'
+DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$WORK/bus")
+# GTK would start the accessibility bus on it, which outlives the checks.
+NO_AT_BRIDGE=1
+export DBUS_SESSION_BUS_ADDRESS NO_AT_BRIDGE
+PORTAL_TOP_LEFT="200,40,40"
+export PORTAL_TOP_LEFT
+
+start_portal() {  # stand-in options
+  : >"$WORK/portal.out"
+  "$WORK/portal_stand_in" --dir "$WORK/portal" --size 1280x800 "$@" >"$WORK/portal.out" &
+  PORTAL_PID=$!
+  PIDS+=($PORTAL_PID)
+  wait_for '[ -s "$WORK/portal.out" ]'
+}
+stop_portal() { kill "$PORTAL_PID"; wait "$PORTAL_PID" 2>/dev/null; }
+
+start_portal
+WAYLAND_DISPLAY=wayland-stand-in start_desktop yes
+# Enlarged twice from the top left, the picture's top-left quarter fills the screen.
+check wayland-magnifier-shows-the-portals-picture-enlarged 15 '
+  click $BTN_X $BLUE_Y
+  click $BTN_X $ZOOM_IN_Y; sleep 1; shot
+  [ "$(pixel 1000 700)" = "$PORTAL_TOP_LEFT" ] || { echo "magnified: $(pixel 1000 700)"; exit 1; }
+  [ -z "$(ls "$WORK/portal")" ] || { echo "picture left behind: $(ls "$WORK/portal")"; exit 1; }
+  click $BTN_X $ZOOM_OUT_Y; shot
+  [ "$(pixel 1000 700)" = "$LOGGER_GROUND" ] || { echo "after: $(pixel 1000 700)"; exit 1; }'
+stop_portal
+start_portal --delay 2500
+check wayland-a-slow-portal-answer-is-waited-for 20 '
+  click $BTN_X $ZOOM_IN_Y; sleep 1; shot
+  [ "$(pixel 1000 700)" = "$LOGGER_GROUND" ] || { echo "before the answer: $(pixel 1000 700)"; exit 1; }
+  sleep 2.5; shot
+  [ "$(pixel 1000 700)" = "$PORTAL_TOP_LEFT" ] || { echo "after the answer: $(pixel 1000 700)"; exit 1; }
+  click $BTN_X $ZOOM_OUT_Y'
+check wayland-a-command-while-waiting-gives-the-wait-up 20 '
+  click $BTN_X $ZOOM_IN_Y; sleep 0.7
+  "$PLUMET" --send pen; sleep 0.5; shot
+  [ "$(pixel $BTN_X $BLUE_Y)" != "$LOGGER_GROUND" ] || { echo "no palette"; exit 1; }
+  sleep 2.5; shot
+  [ "$(pixel 1000 700)" = "$LOGGER_GROUND" ] || { echo "magnified after all: $(pixel 1000 700)"; exit 1; }'
+stop_portal
+start_portal --refuse
+check wayland-a-refusal-leaves-the-magnifier-off-and-the-pen-drawing 15 '
+  click $BTN_X $ZOOM_IN_Y; sleep 1
+  grep -q "the request was refused" "$WORK/plumet.out" || { cat "$WORK/plumet.out"; exit 1; }
+  drag 300 650 600; shot
+  is_blue "$(pixel 450 650)" || { echo "ink: $(pixel 450 650)"; exit 1; }
+  [ "$(pixel $BTN_X $BLUE_Y)" != "$LOGGER_GROUND" ] || { echo "no palette"; exit 1; }'
+stop_portal
+check wayland-without-a-portal-the-magnifier-stays-off 15 '
+  click $BTN_X $ZOOM_IN_Y; sleep 1
+  [ "$(grep -c "no copy of the screen from the desktop portal" "$WORK/plumet.out")" -eq 2 ] || {
+    cat "$WORK/plumet.out"; exit 1; }
+  drag 300 700 600; shot
+  is_blue "$(pixel 450 700)" || { echo "ink: $(pixel 450 700)"; exit 1; }'
+ends_with_status_zero
+report wayland-escape-ends-plumet-with-status-0 $?
+stop_desktop
+
+# ---- A screen scaled twice (GDK_SCALE=2) ------------------------------------
+# The palette at twice its size and offset: 100 x 950 device pixels at
+# (W - 200, 200), every button at its doubled place.
+PX2=2360
+PY2=200
+BTN_X2=$((PX2 + 50))
+export PX2 PY2 BTN_X2
+GDK_SCALE=2 start_desktop yes 2560x1600
+check scaled-palette-is-100-by-950-with-round-corners 10 '
+  shot
+  for p in "$PX2 $PY2" "$((PX2 + 8)) $PY2" "$((PX2 + 100)) 600" "$PX2 $((PY2 + 950))" "$((PX2 + 99)) $((PY2 + 949))"; do
+    [ "$(pixel $p)" = "$LOGGER_GROUND" ] || { echo "palette at $p: $(pixel $p)"; exit 1; }
+  done
+  for p in "$((PX2 + 9)) $PY2" "$((PX2 + 99)) 600" "$((PX2 + 50)) $((PY2 + 949))"; do
+    [ "$(pixel $p)" != "$LOGGER_GROUND" ] || { echo "no palette at $p"; exit 1; }
+  done'
+check scaled-blue-pen-and-background-buttons-work-at-their-doubled-places 15 '
+  click $BTN_X2 $((PY2 + 2 * 112))
+  drag 300 450 600
+  click $BTN_X2 $((PY2 + 2 * 443))
+  shot
+  is_blue "$(pixel 450 450)" || { echo "ink: $(pixel 450 450)"; exit 1; }
+  [ "$(pixel 900 700)" = "255,255,255" ] || { echo "board: $(pixel 900 700)"; exit 1; }
+  # The pen stays 3 device pixels wide: rows 449 to 451.
+  [ "$(pixel 450 447)" = "255,255,255" ] && [ "$(pixel 450 453)" = "255,255,255" ] || {
+    echo "ink beside the 3-pixel line: $(pixel 450 447) $(pixel 450 453)"; exit 1; }'
+check scaled-fold-and-unfold 15 '
+  click $BTN_X2 $((PY2 + 2 * 469))
+  shot
+  [ "$(pixel $BTN_X2 $((PY2 + 2 * 112)))" = "255,255,255" ] || { echo "palette still shown"; exit 1; }
+  click $((PX2 + 70)) $((PY2 + 54))
+  sleep 0.5
+  shot
+  [ "$(pixel $BTN_X2 $((PY2 + 2 * 112)))" != "255,255,255" ] || { echo "palette not back"; exit 1; }'
+ends_with_status_zero
+report scaled-escape-ends-plumet-with-status-0 $?
 stop_desktop
 
 echo "$passed passed, $failed failed"

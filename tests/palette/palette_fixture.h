@@ -48,6 +48,8 @@ using Posts = std::vector<std::pair<WPARAM, LPARAM>>;
 
 class PaletteFixture : public BoardFixture {
  protected:
+  explicit PaletteFixture(backend::Size screen = {1366, 768}) : BoardFixture(screen) {}
+
   // Where the board puts the palette on a 1366 x 768 screen.
   static constexpr POINT kOrigin{1266, 100};
 
@@ -86,12 +88,12 @@ class PaletteFixture : public BoardFixture {
     return {origin.x + b.place.x + b.size.cx / 2, origin.y + b.place.y + b.size.cy / 2};
   }
 
-  // Whether the screen shows, at screenAt, the sheet's rectangle at sheetAt.
-  bool ShowsSheet(POINT screenAt, POINT sheetAt, SIZE size) {
-    static CBitmap sheet;
+  // Whether the screen shows, at screenAt, the rectangle at sheetAt of the
+  // sheet drawn at that scale.
+  bool ShowsSheet(POINT screenAt, POINT sheetAt, SIZE size, int scale = 1) {
+    CBitmap sheet;
     BITMAP bm;
-    if (!sheet.GetSafeHandle()) sheet.LoadBitmap(IDB_SKIN);
-    sheet.GetBitmap(&bm);
+    if (!sheet.LoadBitmap(ScaledResourceId(IDB_SKIN, scale)) || !sheet.GetBitmap(&bm)) return false;
     for (LONG y = 0; y < size.cy; ++y)
       for (LONG x = 0; x < size.cx; ++x) {
         std::uint32_t expected;

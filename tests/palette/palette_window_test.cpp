@@ -174,5 +174,72 @@ TEST_F(PaletteWindow, DisplayChangeBringsTheFoldedIconBackOnTheScreen) {
   Run();
 }
 
+// A screen scaled twice (a 4K-class laptop at 200 %): the palette and the icon
+// are drawn from the 2x artwork, every layout number doubled.
+class ScaledPalette : public PaletteFixture {
+ protected:
+  ScaledPalette() : PaletteFixture({2732, 1536}) { desktop_.SetScaleFactor(2); }
+  static constexpr POINT kOrigin2x{2732 - 200, 200};
+  static POINT At2x(POINT layout) { return {kOrigin2x.x + 2 * layout.x, kOrigin2x.y + 2 * layout.y}; }
+};
+
+TEST_F(ScaledPalette, IsTwiceTheSizeAtTwiceItsOffsetWithRoundedCornersAndCrispLooks) {
+  RememberBareDesktop();
+  Then([this] {
+    EXPECT_EQ(Palette().Scale(), 2);
+    EXPECT_EQ(Rect(Palette().m_hWnd), (RECT{kOrigin2x.x, kOrigin2x.y, kOrigin2x.x + 100, kOrigin2x.y + 950}));
+    // The corner is rounded twice as far: row 0 loses nine pixels.
+    for (const POINT cut : {POINT{0, 0}, POINT{8, 0}, POINT{0, 8}, POINT{99, 949}}) {
+      EXPECT_EQ(TakesInputAt(kOrigin2x.x + cut.x, kOrigin2x.y + cut.y), nullptr) << cut.x << "," << cut.y;
+      EXPECT_TRUE(ColorNear(Screen(kOrigin2x.x + cut.x, kOrigin2x.y + cut.y),
+                            DesktopAt(kOrigin2x.x + cut.x, kOrigin2x.y + cut.y)));
+    }
+    EXPECT_EQ(TakesInputAt(kOrigin2x.x + 9, kOrigin2x.y), Palette().m_hWnd);
+    for (const PaletteButton& b : kButtons) {
+      const POINT look{2 * b.normal.x, 2 * b.normal.y};
+      EXPECT_TRUE(ShowsSheet(At2x(b.place), look, {2 * b.size.cx, 2 * b.size.cy}, 2)) << b.id;
+    }
+  });
+  Run();
+}
+
+TEST_F(ScaledPalette, EachButtonPostsItsCommandsFromItsDoubledPlace) {
+  Posts expected;
+  StartLog();
+  for (const PaletteButton& b : kButtons) {
+    // The save dialog, the magnifier's hidden palette and the close cross
+    // would take the palette away from the next click.
+    if (b.id == IDCANCEL || b.id == 1006 || b.id == 1007 || b.id == 1008) continue;
+    for (const CToolbarDlg::ButtonEntry& e : CToolbarDlg::Buttons())
+      if (e.id == b.id)
+        for (std::size_t i = 0; i < e.postCount; ++i) expected.emplace_back(e.posts[i].code, e.posts[i].argument);
+    // Inside the doubled button, beyond where the 1x one would end.
+    Click(At2x({b.place.x + b.size.cx - 2, b.place.y + b.size.cy - 2}));
+  }
+  Then([&] { EXPECT_EQ(BoardCommands(), expected); });
+  Run();
+}
+
+TEST_F(ScaledPalette, FoldsAtTheDoubledStripIntoTheDoubledIconWhichUnfoldsWithinFortyPixels) {
+  Click(At2x({25, 463}));  // just above the strip: a drag that goes nowhere
+  Then([this] { EXPECT_TRUE(Palette().IsWindowVisible()); });
+  Click(At2x({25, 464}));
+  Then([this] {
+    EXPECT_TRUE(Folded());
+    EXPECT_EQ(Rect(Icon()), (RECT{kOrigin2x.x, kOrigin2x.y, kOrigin2x.x + 140, kOrigin2x.y + 120}));
+  });
+  // 24 right and 30 down: a click at twice the size.
+  const POINT onIcon = At2x({35, 30});
+  Press(onIcon);
+  Move({onIcon.x + 24, onIcon.y + 30});
+  Release({onIcon.x + 24, onIcon.y + 30});
+  desktop_.AddWait(50);
+  Then([this] {
+    EXPECT_FALSE(Folded());
+    EXPECT_EQ(Rect(Palette().m_hWnd), (RECT{kOrigin2x.x + 24, kOrigin2x.y + 30, kOrigin2x.x + 124, kOrigin2x.y + 980}));
+  });
+  Run();
+}
+
 }  // namespace
 }  // namespace plumet::test

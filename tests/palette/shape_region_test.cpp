@@ -2,6 +2,8 @@
 // built-in shape and for made-up bitmaps around the tolerance edges.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <functional>
 #include <vector>
 
@@ -57,6 +59,25 @@ TEST(BuildShapeRegion, BuiltInShapeIsTheFullRectangleLessItsCorners) {
   // One run per row: nothing is cut inside.
   EXPECT_EQ(ExpectRegion(shape, kMagenta, RGB(0, 0, 0), 50, 475, kept), 475u);
   EXPECT_EQ(CToolbarDlg::BuildShapeRegion(nullptr, kMagenta, RGB(0, 0, 0)), nullptr);
+}
+
+// The 2x and 3x outlines are rounded over twice and three times the rows, so
+// their corners stay round instead of stepping in blocks.
+TEST(BuildShapeRegion, ScaledShapesAreTheirFullRectangleLessRoundCorners) {
+  for (int scale : {2, 3}) {
+    CBitmap shape;
+    ASSERT_TRUE(shape.LoadBitmap(ScaledResourceId(IDB_PALETTE_SHAPE, scale)));
+    const int width = 50 * scale, height = 475 * scale, radius = 6 * scale;
+    const auto outsideCorner = [radius](int x, int y) {
+      return x < radius && y < radius && std::hypot(x + 0.5 - radius, y + 0.5 - radius) > radius;
+    };
+    const auto kept = [&](int x, int y) {
+      const int mx = std::min(x, width - 1 - x), my = std::min(y, height - 1 - y);
+      return !outsideCorner(mx, my);
+    };
+    EXPECT_EQ(ExpectRegion(shape, kMagenta, RGB(0, 0, 0), width, height, kept), static_cast<std::size_t>(height))
+        << scale;
+  }
 }
 
 struct ToleranceCase {

@@ -23,6 +23,7 @@ TEST(ReplayScriptParse, ReadsEveryCommandWithItsArgumentsAndLine) {
   const ParsedScript parsed = ParseScript(
       "# a demo\n"
       "screen 800 600\n"
+      "scale 2\n"
       "desktop  my pictures/desk.png  # the path keeps its space\n"
       "desktop-pattern\n"
       "\n"
@@ -44,36 +45,38 @@ TEST(ReplayScriptParse, ReadsEveryCommandWithItsArgumentsAndLine) {
       "expect-ended");
   ASSERT_TRUE(parsed.errors.empty()) << FormatError(parsed.errors.front());
   const std::vector<ScriptCommand>& c = parsed.commands;
-  ASSERT_EQ(c.size(), 19u);
+  ASSERT_EQ(c.size(), 20u);
   EXPECT_EQ(c[0].kind, CommandKind::Screen);
   EXPECT_EQ(c[0].line, 2);
   EXPECT_EQ(c[0].numbers, (std::vector<std::int64_t>{800, 600}));
-  EXPECT_EQ(c[1].kind, CommandKind::Desktop);
-  EXPECT_EQ(c[1].text, "my pictures/desk.png");
-  EXPECT_EQ(c[2].kind, CommandKind::DesktopPattern);
-  EXPECT_EQ(c[3].kind, CommandKind::Start);
-  EXPECT_EQ(c[3].line, 6);
-  EXPECT_EQ(c[4].kind, CommandKind::Press);
-  EXPECT_EQ(c[4].numbers, (std::vector<std::int64_t>{1, 2}));
-  EXPECT_EQ(c[5].kind, CommandKind::Move);
-  EXPECT_EQ(c[6].kind, CommandKind::Release);
-  EXPECT_EQ(c[7].kind, CommandKind::Click);
-  EXPECT_EQ(c[8].kind, CommandKind::Drag);
-  EXPECT_EQ(c[8].numbers, (std::vector<std::int64_t>{10, 20, 30, 40, 5}));
-  EXPECT_EQ(c[9].text, "Enter");
-  EXPECT_EQ(c[10].text, "Escape");
-  EXPECT_EQ(c[11].numbers, (std::vector<std::int64_t>{250}));
-  EXPECT_EQ(c[12].kind, CommandKind::Post);
-  EXPECT_EQ(c[12].numbers, (std::vector<std::int64_t>{9, -1}));
-  EXPECT_EQ(c[13].kind, CommandKind::Display);
-  EXPECT_EQ(c[14].kind, CommandKind::Shot);
-  EXPECT_EQ(c[14].text, "out.png");
-  EXPECT_EQ(c[15].kind, CommandKind::Where);
-  EXPECT_EQ(c[16].kind, CommandKind::SaveAnswer);
-  EXPECT_EQ(c[16].text, "/tmp/a b.tiff");
-  EXPECT_EQ(c[17].kind, CommandKind::SaveCancel);
-  EXPECT_EQ(c[18].kind, CommandKind::ExpectEnded);
-  EXPECT_EQ(c[18].line, 21);
+  EXPECT_EQ(c[1].kind, CommandKind::Scale);
+  EXPECT_EQ(c[1].numbers, (std::vector<std::int64_t>{2}));
+  EXPECT_EQ(c[2].kind, CommandKind::Desktop);
+  EXPECT_EQ(c[2].text, "my pictures/desk.png");
+  EXPECT_EQ(c[3].kind, CommandKind::DesktopPattern);
+  EXPECT_EQ(c[4].kind, CommandKind::Start);
+  EXPECT_EQ(c[4].line, 7);
+  EXPECT_EQ(c[5].kind, CommandKind::Press);
+  EXPECT_EQ(c[5].numbers, (std::vector<std::int64_t>{1, 2}));
+  EXPECT_EQ(c[6].kind, CommandKind::Move);
+  EXPECT_EQ(c[7].kind, CommandKind::Release);
+  EXPECT_EQ(c[8].kind, CommandKind::Click);
+  EXPECT_EQ(c[9].kind, CommandKind::Drag);
+  EXPECT_EQ(c[9].numbers, (std::vector<std::int64_t>{10, 20, 30, 40, 5}));
+  EXPECT_EQ(c[10].text, "Enter");
+  EXPECT_EQ(c[11].text, "Escape");
+  EXPECT_EQ(c[12].numbers, (std::vector<std::int64_t>{250}));
+  EXPECT_EQ(c[13].kind, CommandKind::Post);
+  EXPECT_EQ(c[13].numbers, (std::vector<std::int64_t>{9, -1}));
+  EXPECT_EQ(c[14].kind, CommandKind::Display);
+  EXPECT_EQ(c[15].kind, CommandKind::Shot);
+  EXPECT_EQ(c[15].text, "out.png");
+  EXPECT_EQ(c[16].kind, CommandKind::Where);
+  EXPECT_EQ(c[17].kind, CommandKind::SaveAnswer);
+  EXPECT_EQ(c[17].text, "/tmp/a b.tiff");
+  EXPECT_EQ(c[18].kind, CommandKind::SaveCancel);
+  EXPECT_EQ(c[19].kind, CommandKind::ExpectEnded);
+  EXPECT_EQ(c[19].line, 22);
   EXPECT_TRUE(CheckScript(c).empty());
 }
 
@@ -98,6 +101,7 @@ TEST(ReplayScriptParse, BadNumbersAreRefused) {
   EXPECT_EQ(OnlyError("drag 1 1 5 5 0").reason, "bad number '0' for STEPS (1 to 100000)");
   EXPECT_EQ(OnlyError("wait -1").reason, "bad number '-1' for MS (0 to 2147483647)");
   EXPECT_EQ(OnlyError("post -2 0").reason, "bad number '-2' for CODE (0 to 4294967295)");
+  EXPECT_EQ(OnlyError("scale 0").reason, "bad number '0' for FACTOR (1 to 8)");
 }
 
 TEST(ReplayScriptParse, WrongArgumentsAreRefused) {
@@ -120,11 +124,12 @@ TEST(ReplayScriptParse, WrongArgumentsAreRefused) {
 }
 
 TEST(ReplayScriptCheck, ScreenAndDesktopOnlyBeforeStart) {
-  const auto errors = OrderErrors("start\nscreen 800 600\ndesktop a.png\ndesktop-pattern\n");
-  ASSERT_EQ(errors.size(), 3u);
+  const auto errors = OrderErrors("start\nscreen 800 600\ndesktop a.png\ndesktop-pattern\nscale 2\n");
+  ASSERT_EQ(errors.size(), 4u);
   EXPECT_EQ(errors[0], (ScriptError{2, "'screen' must come before start"}));
   EXPECT_EQ(errors[1].line, 3);
   EXPECT_EQ(errors[2], (ScriptError{4, "'desktop-pattern' must come before start"}));
+  EXPECT_EQ(errors[3], (ScriptError{5, "'scale' must come before start"}));
 }
 
 TEST(ReplayScriptCheck, ProgramCommandsNeedStartAndStartComesOnce) {

@@ -72,6 +72,22 @@ TEST(ReplayTool, StartShotEscapeEndsWithTheDesktopShowingThroughTheBoard) {
   EXPECT_GT(palettePixels, 5000);
 }
 
+TEST(ReplayTool, ScaleDoublesThePaletteAndItsButtons) {
+  // The palette at (W - 200, 200), 100 x 950; each point lies beyond where
+  // the 1x button or palette would end.
+  const ToolRun run = Replay(
+      "screen 2732 1536\n"
+      "scale 2\n"
+      "start\n"
+      "wait 10\n"
+      "where 2600 300\n"
+      "where 2600 450\n"
+      "where 2582 1140\n"
+      "where 2531 600\n");
+  EXPECT_EQ(run.exit, 0) << run.err;
+  EXPECT_EQ(run.out, "button 1000\nbutton 1010\npalette\ndesktop\n");
+}
+
 TEST(ReplayTool, WhereFindsTheBoardOnceItTakesInput) {
   // Command 1 (the pen) leaves window mode, so the board takes every press.
   const ToolRun run = Replay("screen 800 600\nstart\npost 1 0\nwhere 10 10\nkey Enter\nexpect-ended\n");

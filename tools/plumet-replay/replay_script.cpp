@@ -37,6 +37,7 @@ constexpr Param kHeight{"H", 1, 16384};
 const std::vector<Grammar>& Commands() {
   static const std::vector<Grammar> grammar = {
       {"screen", CommandKind::Screen, {kWidth, kHeight}},
+      {"scale", CommandKind::Scale, {{"FACTOR", 1, 8}}},
       {"desktop", CommandKind::Desktop, {}, TextArg::Rest},
       {"desktop-pattern", CommandKind::DesktopPattern, {}},
       {"start", CommandKind::Start, {}},
@@ -152,7 +153,8 @@ bool NeedsStart(CommandKind kind) {
 }
 
 bool BeforeStartOnly(CommandKind kind) {
-  return kind == CommandKind::Screen || kind == CommandKind::Desktop || kind == CommandKind::DesktopPattern;
+  return kind == CommandKind::Screen || kind == CommandKind::Scale || kind == CommandKind::Desktop ||
+         kind == CommandKind::DesktopPattern;
 }
 
 std::string_view NameOf(CommandKind kind) {

@@ -15,6 +15,7 @@ namespace plumet::replay {
 
 enum class CommandKind {
   Screen,          // W H
+  Scale,           // FACTOR
   Desktop,         // text: PNG file
   DesktopPattern,
   Start,

@@ -15,6 +15,9 @@ bool ScriptSteps::Add(const ScriptCommand& c) {
     case CommandKind::Screen:
       desktop_.AddCallback([this, size = backend::Size{n(0), n(1)}] { desktop_.SetScreenSize(size); });
       return true;
+    case CommandKind::Scale:
+      desktop_.AddCallback([this, factor = n(0)] { desktop_.SetScaleFactor(factor); });
+      return true;
     case CommandKind::Desktop:
       desktop_.AddCallback([this, c] {
         if (!desktop_.UseDesktopPicture(c.text))

@@ -41,7 +41,7 @@ bool WaylandSession() {
 std::unique_ptr<Backend> OpenDesktop(std::string& error) {
   std::unique_ptr<XDesktop> desktop = XDesktop::Open(error);
   // XWayland shows only X clients in its root window, not the real screen.
-  if (desktop && WaylandSession()) desktop->SetCaptureAllowed(false);
+  if (desktop && WaylandSession()) desktop->CopyThroughPortal();
   return desktop;
 }
 

@@ -13,7 +13,7 @@ namespace plumet::backend::gtk {
 // False, with the reason, when no X display can be opened.
 bool StartToolkit(std::string& error);
 // The desktop session is Wayland: we run through XWayland, and the screen
-// beyond our own windows cannot be read.
+// beyond our own windows is copied through the desktop portal.
 bool WaylandSession();
 
 // The backend on the display GTK opened; nothing, with the reason, when it

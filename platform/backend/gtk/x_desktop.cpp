@@ -20,6 +20,7 @@
 
 #include "platform/backend/gtk/board_address.h"
 #include "platform/backend/gtk/message_box.h"
+#include "platform/backend/gtk/portal_screenshot.h"
 #include "platform/backend/gtk/save_dialog.h"
 #include "platform/backend/gtk/screen_geometry.h"
 #include "platform/backend/gtk/x_cursor.h"
@@ -209,7 +210,17 @@ XDesktop::~XDesktop() {
 
 // ---- Screen ----------------------------------------------------------------
 
+void XDesktop::CopyThroughPortal() { portal_ = std::make_unique<PortalScreenshot>(); }
+
 bool XDesktop::CaptureScreen(ScreenImage& out) {
+  copyPending_ = false;
+  if (portal_) {
+    const int screen = DefaultScreen(display_);
+    const CopyGeometry geometry{monitor_, Size{DisplayWidth(display_, screen), DisplayHeight(display_, screen)}};
+    const PortalScreenshot::Answer answer = portal_->Take(geometry, out);
+    copyPending_ = answer == PortalScreenshot::Answer::Pending;
+    return answer == PortalScreenshot::Answer::Ready;
+  }
   if (!captureAllowed_ || monitor_.Empty()) return false;
   // A compositing manager paints what we just showed a little later: the
   // copy is taken once the picture holds still (or after a few tries).
@@ -223,6 +234,14 @@ bool XDesktop::CaptureScreen(ScreenImage& out) {
     std::swap(out, again);
   }
   return true;
+}
+
+// GDK's factor for the primary monitor: the desktop's setting, or GDK_SCALE.
+int XDesktop::ScaleFactor() const {
+  GdkDisplay* display = gdk_display_get_default();
+  GdkMonitor* monitor = gdk_display_get_primary_monitor(display);
+  if (monitor == nullptr) monitor = gdk_display_get_monitor(display, 0);
+  return monitor != nullptr ? std::max(1, gdk_monitor_get_scale_factor(monitor)) : 1;
 }
 
 bool XDesktop::ReadRoot(ScreenImage& out) {

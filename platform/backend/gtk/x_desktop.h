@@ -21,6 +21,8 @@
 
 namespace plumet::backend::gtk {
 
+class PortalScreenshot;
+
 class XDesktop final : public Backend {
  public:
   // GTK must have been started (StartToolkit).
@@ -31,10 +33,15 @@ class XDesktop final : public Backend {
 
   // With capture off, CaptureScreen fails as on a Wayland session.
   void SetCaptureAllowed(bool allowed) { captureAllowed_ = allowed; }
+  // The screen is copied by the desktop portal instead of read from the X
+  // server, which on a Wayland session shows only X clients.
+  void CopyThroughPortal();
   bool Composited() const { return composited_; }
 
   Size ScreenSize() override { return Size{monitor_.Width(), monitor_.Height()}; }
   bool CaptureScreen(ScreenImage& out) override;
+  bool ScreenCopyPending() override { return copyPending_; }
+  int ScaleFactor() const override;
   WindowId CreateWindow(const WindowOptions& options) override;
   void DestroyWindow(WindowId window) override;
   void SetBounds(WindowId window, const Rect& screenRect) override;
@@ -118,6 +125,8 @@ class XDesktop final : public Backend {
   int frameIntervalMs_ = 0;  // of the primary monitor
   bool composited_ = true;
   bool captureAllowed_ = true;
+  std::unique_ptr<PortalScreenshot> portal_;
+  bool copyPending_ = false;  // the portal has not answered yet
   bool dialogOpen_ = false;
 
   std::map<WindowId, std::unique_ptr<XWindow>> windows_;

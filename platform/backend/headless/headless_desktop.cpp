@@ -58,6 +58,15 @@ const Image& HeadlessDesktop::Screen() const {
 bool HeadlessDesktop::WriteShot(const std::string& pngPath) const { return WritePng(pngPath, Screen()); }
 
 bool HeadlessDesktop::CaptureScreen(ScreenImage& out) {
+  copyPending_ = false;
+  if (copyDelayMs_ > 0) {
+    if (!copyAskedAt_) copyAskedAt_ = now_;
+    if (now_ < *copyAskedAt_ + copyDelayMs_) {
+      copyPending_ = true;
+      return false;
+    }
+    copyAskedAt_.reset();
+  }
   if (!captureAllowed_) return false;
   const Image& screen = Screen();
   out.width = screen.width;

@@ -109,10 +109,18 @@ class HeadlessDesktop final : public Backend {
   void SetFrameInterval(int milliseconds) { frameIntervalMs_ = milliseconds; }
   // With capture off, CaptureScreen fails as on a window system that forbids it.
   void SetCaptureAllowed(bool allowed) { captureAllowed_ = allowed; }
+  // The copy of the screen arrives this long after it is first asked for, as
+  // from a desktop that asks the user's permission first (0: at once). With
+  // capture off, what arrives is a refusal.
+  void SetScreenCopyDelay(std::uint64_t ms) { copyDelayMs_ = ms; }
+  // The screen's scale factor (1 unless set): set-up before the program starts.
+  void SetScaleFactor(int factor) { scaleFactor_ = factor; }
 
   // Backend.
   Size ScreenSize() override { return screenSize_; }
   bool CaptureScreen(ScreenImage& out) override;
+  bool ScreenCopyPending() override { return copyPending_; }
+  int ScaleFactor() const override { return scaleFactor_; }
   WindowId CreateWindow(const WindowOptions& options) override;
   void DestroyWindow(WindowId window) override;
   void SetBounds(WindowId window, const Rect& screenRect) override;
@@ -186,6 +194,10 @@ class HeadlessDesktop final : public Backend {
   std::function<void(const MessageRequest&)> messageSink_;
   std::vector<SaveDialogRequest> saveRequests_;
   bool captureAllowed_ = true;
+  std::uint64_t copyDelayMs_ = 0;
+  std::optional<std::uint64_t> copyAskedAt_;  // the copy on its way was asked for then
+  bool copyPending_ = false;
+  int scaleFactor_ = 1;
 };
 
 }  // namespace plumet::backend::headless
