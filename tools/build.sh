@@ -72,7 +72,7 @@ case "${1:-}" in
     bash "$top/tests/desktop/run.sh" "$top/build/release/app/plumet"
     echo "== Windows build and its suites under Wine"
     build_windows $werror
-    bash "$top/tests/windows/run.sh" "$top/build/windows"
+    bash "$top/tests/windows/run.sh" "$top/build/windows" "$top/build/release"
     ;;
   windows)
     install_missing "${packages[@]}"

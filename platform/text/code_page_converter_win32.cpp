@@ -47,7 +47,9 @@ int WideCharToMultiByte(int codePage, const char16_t* input, int inputLength, ch
   const UINT page = SystemCodePage(codePage);
   BOOL usedDefault = FALSE;
   const bool reports = !TakesNoFlags(page);
-  const int written = ::WideCharToMultiByte(page, 0, reinterpret_cast<const wchar_t*>(input), inputLength, output,
+  // No best fit: a character the page lacks becomes its default character
+  // and is reported, instead of turning silently into a look-alike.
+  const int written = ::WideCharToMultiByte(page, reports ? WC_NO_BEST_FIT_CHARS : 0, reinterpret_cast<const wchar_t*>(input), inputLength, output,
                                             output != nullptr ? outputCapacity : 0, nullptr,
                                             reports ? &usedDefault : nullptr);
   if (usedDefaultChar != nullptr) *usedDefaultChar = usedDefault != FALSE;

@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
 # Runs the Windows test suites of a cross build under Wine, all in one fresh
-# prefix: tests/windows/run.sh build/windows
+# prefix, then checks that plumet-replay.exe makes the shots of
+# tests/windows/ink.replay that the Linux plumet-replay makes:
+#   tests/windows/run.sh build/windows build/release
 set -uo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
-build=$(cd "${1:?usage: tests/windows/run.sh BUILD_DIR}" && pwd)
+usage="usage: tests/windows/run.sh WINDOWS_BUILD_DIR LINUX_BUILD_DIR"
+build=$(cd "${1:?$usage}" && pwd)
+linux_build=$(cd "${2:?$usage}" && pwd)
 . "$here/wine_env.sh"
 
 scratch=$(mktemp -d /tmp/plumet-wine.XXXXXX)
@@ -35,4 +39,16 @@ while read -r suite; do
 done <"$build/windows-test-suites.txt"
 
 echo "Windows suites under Wine: $(( $(date +%s) - start )) s in all"
+
+# The same replay on both systems: the same ink.
+mkdir -p "$scratch/shots-linux" "$scratch/shots-windows"
+cp "$here/ink.replay" "$scratch/shots-linux/" && cp "$here/ink.replay" "$scratch/shots-windows/"
+if (cd "$scratch/shots-linux" && timeout 120 "$linux_build/tools/plumet-replay/plumet-replay" ink.replay) &&
+  (cd "$scratch/shots-windows" && wine_run 120 "$build/tools/plumet-replay/plumet-replay.exe" ink.replay) &&
+  "$linux_build/tests/compare_shots" "$scratch/shots-linux" "$scratch/shots-windows"; then
+  echo "passed: plumet-replay.exe shots match the Linux shots on ink"
+else
+  echo "FAILED: plumet-replay.exe shots against the Linux shots"
+  failed+=(replay-shots)
+fi
 [ ${#failed[@]} -eq 0 ] || { echo "failed: ${failed[*]}"; exit 1; }
