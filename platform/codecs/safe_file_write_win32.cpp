@@ -38,8 +38,8 @@ bool MakeTemporary(const SystemPath& target, SystemPath& temporary) {
   const DWORD start = ::GetTickCount() ^ ::GetCurrentProcessId();
   for (int i = 0; i < kTemporaryAttempts; ++i) {
     temporary = stem + std::to_wstring(start + static_cast<DWORD>(i)) + L".tmp";
-    const HANDLE file = ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file =
+        ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) {
       ::CloseHandle(file);
       return true;
@@ -52,8 +52,8 @@ bool MakeTemporary(const SystemPath& target, SystemPath& temporary) {
 // The writer opens the temporary by its name; it must have grown there, and
 // its bytes must be on disk before it takes the target's place.
 bool HoldsTheWriteOnDisk(const SystemPath& temporary) {
-  const HANDLE file = ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE file =
+      ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   LARGE_INTEGER size{};
   bool held = ::GetFileSizeEx(file, &size) != 0;

@@ -1,6 +1,7 @@
 #include "platform/graphics/gdiplus_session_win32.h"
 
 #include <windows.h>
+// after windows.h, which it needs
 #include <gdiplus.h>
 
 #include <mutex>

@@ -17,17 +17,23 @@ void SetSourceArgb(cairo_t* cr, std::uint32_t argb) {
 
 cairo_line_cap_t CairoCap(NativeCap cap) {
   switch (cap) {
-    case NativeCap::Round: return CAIRO_LINE_CAP_ROUND;
-    case NativeCap::Square: return CAIRO_LINE_CAP_SQUARE;
-    default: return CAIRO_LINE_CAP_BUTT;
+    case NativeCap::Round:
+      return CAIRO_LINE_CAP_ROUND;
+    case NativeCap::Square:
+      return CAIRO_LINE_CAP_SQUARE;
+    default:
+      return CAIRO_LINE_CAP_BUTT;
   }
 }
 
 cairo_line_join_t CairoJoin(NativeJoin join) {
   switch (join) {
-    case NativeJoin::Round: return CAIRO_LINE_JOIN_ROUND;
-    case NativeJoin::Bevel: return CAIRO_LINE_JOIN_BEVEL;
-    default: return CAIRO_LINE_JOIN_MITER;
+    case NativeJoin::Round:
+      return CAIRO_LINE_JOIN_ROUND;
+    case NativeJoin::Bevel:
+      return CAIRO_LINE_JOIN_BEVEL;
+    default:
+      return CAIRO_LINE_JOIN_MITER;
   }
 }
 

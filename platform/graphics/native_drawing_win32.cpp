@@ -22,8 +22,8 @@ Gdiplus::GpGraphics* Begin(const NativeTarget& target, bool wholePixels) {
   else
     flat::GdipSetClipRectI(graphics, target.clip.left, target.clip.top, target.clip.Width(), target.clip.Height(),
                            Gdiplus::CombineModeReplace);
-  flat::GdipSetCompositingMode(graphics, target.sourceCopy ? Gdiplus::CompositingModeSourceCopy
-                                                           : Gdiplus::CompositingModeSourceOver);
+  flat::GdipSetCompositingMode(
+      graphics, target.sourceCopy ? Gdiplus::CompositingModeSourceCopy : Gdiplus::CompositingModeSourceOver);
   flat::GdipSetSmoothingMode(graphics, target.smooth ? Gdiplus::SmoothingModeAntiAlias : Gdiplus::SmoothingModeNone);
   flat::GdipSetPixelOffsetMode(graphics, wholePixels ? Gdiplus::PixelOffsetModeHalf : Gdiplus::PixelOffsetModeNone);
   return graphics;
@@ -31,17 +31,23 @@ Gdiplus::GpGraphics* Begin(const NativeTarget& target, bool wholePixels) {
 
 Gdiplus::LineCap GdiplusCap(NativeCap cap) {
   switch (cap) {
-    case NativeCap::Round: return Gdiplus::LineCapRound;
-    case NativeCap::Square: return Gdiplus::LineCapSquare;
-    default: return Gdiplus::LineCapFlat;
+    case NativeCap::Round:
+      return Gdiplus::LineCapRound;
+    case NativeCap::Square:
+      return Gdiplus::LineCapSquare;
+    default:
+      return Gdiplus::LineCapFlat;
   }
 }
 
 Gdiplus::LineJoin GdiplusJoin(NativeJoin join) {
   switch (join) {
-    case NativeJoin::Round: return Gdiplus::LineJoinRound;
-    case NativeJoin::Bevel: return Gdiplus::LineJoinBevel;
-    default: return Gdiplus::LineJoinMiter;
+    case NativeJoin::Round:
+      return Gdiplus::LineJoinRound;
+    case NativeJoin::Bevel:
+      return Gdiplus::LineJoinBevel;
+    default:
+      return Gdiplus::LineJoinMiter;
   }
 }
 
@@ -59,7 +65,8 @@ void NativePolyline(const NativeTarget& target, const NativePen& pen, const Poin
   flat::GdipSetPenLineJoin(gdiplusPen, GdiplusJoin(pen.join));
   std::vector<Gdiplus::PointF> line(static_cast<std::size_t>(count));
   for (int i = 0; i < count; ++i)
-    line[static_cast<std::size_t>(i)] = {static_cast<Gdiplus::REAL>(points[i].x), static_cast<Gdiplus::REAL>(points[i].y)};
+    line[static_cast<std::size_t>(i)] = {static_cast<Gdiplus::REAL>(points[i].x),
+                                         static_cast<Gdiplus::REAL>(points[i].y)};
   flat::GdipDrawLines(graphics, gdiplusPen, line.data(), count);
   flat::GdipDeletePen(gdiplusPen);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <windows.h>
+// after windows.h, which it needs
 #include <gdiplus.h>
 
 #include "platform/graphics/gdiplus_session_win32.h"

@@ -8,10 +8,14 @@ namespace plumet::gfx {
 
 namespace flat = Gdiplus::DllExports;
 
+// Surfaces die as a failed save unwinds: freeing one must not replace the
+// error the user is about to be told with one of GDI's own.
 Surface::Impl::~Impl() {
+  const DWORD error = ::GetLastError();
   if (graphics) flat::GdipDeleteGraphics(graphics);
   if (bitmap) flat::GdipDisposeImage(bitmap);
   if (dib) ::DeleteObject(dib);
+  ::SetLastError(error);
 }
 
 Gdiplus::GpGraphics* Surface::Impl::Graphics() {

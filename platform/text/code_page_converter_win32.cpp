@@ -49,9 +49,9 @@ int WideCharToMultiByte(int codePage, const char16_t* input, int inputLength, ch
   const bool reports = !TakesNoFlags(page);
   // No best fit: a character the page lacks becomes its default character
   // and is reported, instead of turning silently into a look-alike.
-  const int written = ::WideCharToMultiByte(page, reports ? WC_NO_BEST_FIT_CHARS : 0, reinterpret_cast<const wchar_t*>(input), inputLength, output,
-                                            output != nullptr ? outputCapacity : 0, nullptr,
-                                            reports ? &usedDefault : nullptr);
+  const int written = ::WideCharToMultiByte(
+      page, reports ? WC_NO_BEST_FIT_CHARS : 0, reinterpret_cast<const wchar_t*>(input), inputLength, output,
+      output != nullptr ? outputCapacity : 0, nullptr, reports ? &usedDefault : nullptr);
   if (usedDefaultChar != nullptr) *usedDefaultChar = usedDefault != FALSE;
   return written;
 }

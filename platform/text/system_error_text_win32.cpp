@@ -25,9 +25,9 @@ std::u16string SystemErrorText() {
   const DWORD error = ::GetLastError();
   if (error != 0) {
     wchar_t* message = nullptr;
-    const DWORD length = ::FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
-        0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
+    const DWORD length =
+        ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                         nullptr, error, 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
     std::u16string text = length > 0 ? FirstLine(message) : std::u16string();
     ::LocalFree(message);
     return text;

@@ -4,8 +4,8 @@
 // Linux shots before and after differ; its edge (up to kEdge pixels from
 // it, and ink pixels whose colour is blended) is not compared, as the
 // Linux tests leave anti-aliased edges alone. Exit 0 when they agree.
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <map>
 #include <string>
 

@@ -3,36 +3,26 @@
 #include <windows.h>
 
 #include "save_fixture.h"
+#include "win32_error_text.h"
 #include "xml/xml_file.h"
 
 namespace {
 
 constexpr const char16_t* kSvg = u"<?xml version=\"1.0\" encoding=\"UTF-8\"?><svg/>\r\n";
 
-// The system's own text for an error, read here apart from the component.
-std::string SystemText(DWORD error) {
-  wchar_t message[512] = {};
-  ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, message, 512,
-                   nullptr);
-  std::u16string text;
-  for (const wchar_t* c = message; *c != L'\0' && *c != L'\r' && *c != L'\n'; ++c)
-    text.push_back(static_cast<char16_t>(*c));
-  return Narrow(text);
-}
-
 TEST_F(SaveTest, UnwritableTargetGivesSystemErrorText) {
   Load(kSvg);
   EXPECT_FALSE(doc.SaveToFile(File("missing/a.svg").c_str()));
-  ExpectStatus(SystemText(ERROR_PATH_NOT_FOUND));
+  ExpectStatus(Win32ErrorText(ERROR_PATH_NOT_FOUND));
   EXPECT_FALSE(doc.SaveToFile(plumet::text::SystemPathFromUtf8(dir_).c_str()));  // a folder
-  ExpectStatus(SystemText(ERROR_ACCESS_DENIED));
+  ExpectStatus(Win32ErrorText(ERROR_ACCESS_DENIED));
 }
 
 TEST_F(SaveTest, ReadingMissingFileFails) {
   std::u16string text;
   std::u16string status;
   EXPECT_FALSE(ReadDocumentFile(File("none.xml").c_str(), text, &status, nullptr, nullptr));
-  EXPECT_EQ(Narrow(status), SystemText(ERROR_FILE_NOT_FOUND));
+  EXPECT_EQ(Narrow(status), Win32ErrorText(ERROR_FILE_NOT_FOUND));
 }
 
 // Names are UTF-16 to the end: a character outside every ANSI code page and

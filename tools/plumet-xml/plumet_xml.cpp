@@ -33,7 +33,8 @@ struct FileText {
 
 bool ReadFile(const char* path, FileText& file) {
   std::u16string status;
-  if (ReadDocumentFile(plumet::text::SystemPathFromUtf8(path).c_str(), file.text, &status, &file.flags, &file.charset)) return true;
+  const plumet::text::SystemPath name = plumet::text::SystemPathFromUtf8(path);
+  if (ReadDocumentFile(name.c_str(), file.text, &status, &file.flags, &file.charset)) return true;
   std::fprintf(stderr, "plumet-xml: cannot read %s: %s\n", path, plumet::text::Utf8FromUtf16(status).c_str());
   return false;
 }

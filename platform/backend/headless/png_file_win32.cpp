@@ -2,6 +2,7 @@
 #include "platform/backend/headless/png_file.h"
 
 #include <windows.h>
+// after windows.h, which it needs
 #include <gdiplus.h>
 
 #include <vector>
