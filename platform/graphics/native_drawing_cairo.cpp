@@ -7,9 +7,6 @@
 namespace plumet::gfx {
 namespace {
 
-// Curves are flattened finer than a tenth of a pixel would buy nothing visible.
-constexpr double kTolerance = 0.25;
-
 void SetSourceArgb(cairo_t* cr, std::uint32_t argb) {
   cairo_set_source_rgba(cr, ((argb >> 16) & 0xFF) / 255.0, ((argb >> 8) & 0xFF) / 255.0, (argb & 0xFF) / 255.0,
                         (argb >> 24) / 255.0);
@@ -50,7 +47,6 @@ cairo_t* Begin(const NativeTarget& target) {
   cairo_translate(cr, 0.5, 0.5);
   cairo_set_operator(cr, target.sourceCopy ? CAIRO_OPERATOR_SOURCE : CAIRO_OPERATOR_OVER);
   cairo_set_antialias(cr, target.smooth ? CAIRO_ANTIALIAS_GRAY : CAIRO_ANTIALIAS_NONE);
-  cairo_set_tolerance(cr, kTolerance);
   cairo_new_path(cr);
   return cr;
 }

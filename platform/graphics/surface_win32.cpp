@@ -24,7 +24,9 @@ Gdiplus::GpGraphics* Surface::Impl::Graphics() {
 }
 
 std::shared_ptr<Surface> Surface::Create(int width, int height) {
-  if (width <= 0 || height <= 0 || width > (1 << 15) || height > (1 << 15) || !GdiplusReady()) return nullptr;
+  // GDI+ takes the stride as an int: larger pictures are refused, not wrapped.
+  constexpr int kMaxSide = 1 << 15;
+  if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide || !GdiplusReady()) return nullptr;
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
   info.bmiHeader.biWidth = width;

@@ -38,7 +38,7 @@ void DrawCentredText(Surface& surface, const std::string& text, const IntRect& b
   if (brush) flat::GdipDeleteBrush(brush);
   if (format) flat::GdipDeleteStringFormat(format);
   if (font) flat::GdipDeleteFont(font);
-  // The generic family is GDI+'s own and is not deleted.
+  if (family) flat::GdipDeleteFontFamily(family);
 }
 
 }  // namespace plumet::gfx
