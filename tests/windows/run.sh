@@ -40,11 +40,13 @@ done <"$build/windows-test-suites.txt"
 
 echo "Windows suites under Wine: $(( $(date +%s) - start )) s in all"
 
-# The same replay on both systems: the same ink.
+# The same replay on both systems: the same ink. The Windows script's name
+# lies outside every ANSI code page, so that it is found only through the
+# UTF-16 command line.
 mkdir -p "$scratch/shots-linux" "$scratch/shots-windows"
-cp "$here/ink.replay" "$scratch/shots-linux/" && cp "$here/ink.replay" "$scratch/shots-windows/"
+cp "$here/ink.replay" "$scratch/shots-linux/" && cp "$here/ink.replay" "$scratch/shots-windows/ink-✏.replay"
 if (cd "$scratch/shots-linux" && timeout 120 "$linux_build/tools/plumet-replay/plumet-replay" ink.replay) &&
-  (cd "$scratch/shots-windows" && wine_run 120 "$build/tools/plumet-replay/plumet-replay.exe" ink.replay) &&
+  (cd "$scratch/shots-windows" && wine_run 120 "$build/tools/plumet-replay/plumet-replay.exe" ink-✏.replay) &&
   "$linux_build/tests/compare_shots" "$scratch/shots-linux" "$scratch/shots-windows"; then
   echo "passed: plumet-replay.exe shots match the Linux shots on ink"
 else
