@@ -1,5 +1,6 @@
 # Cross-building for 64-bit Windows with Debian's mingw-w64 (GCC, posix
-# threads variant: std::thread and std::mutex need it).
+# threads variant: std::thread and std::mutex need it). The test programs
+# run under Wine through tests/windows/run.sh, not ctest.
 #   cmake -S . -B build/windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
@@ -14,6 +15,3 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-# Test programs run under Wine, which CMake starts for tests it lists.
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
