@@ -23,4 +23,6 @@ std::u16string SystemErrorText() {
 
 void ClearSystemError() { errno = 0; }
 
+void SetNoDataError() { errno = ENODATA; }
+
 }  // namespace plumet::text

@@ -13,4 +13,8 @@ std::u16string SystemErrorText();
 // without a system text.
 void ClearSystemError();
 
+// Makes the last error the system's "no data" (ENODATA on Linux; on Windows,
+// whose C runtime has no text for ENODATA, ERROR_NO_MORE_ITEMS).
+void SetNoDataError();
+
 }  // namespace plumet::text

@@ -41,4 +41,6 @@ void ClearSystemError() {
   errno = 0;
 }
 
+void SetNoDataError() { ::SetLastError(ERROR_NO_MORE_ITEMS); }
+
 }  // namespace plumet::text

@@ -11,8 +11,9 @@ namespace {
 
 using namespace export_test;
 
-constexpr unsigned long kPathNotFound = 3;  // ERROR_PATH_NOT_FOUND
-constexpr unsigned long kAccessDenied = 5;  // ERROR_ACCESS_DENIED
+constexpr unsigned long kPathNotFound = 3;   // ERROR_PATH_NOT_FOUND
+constexpr unsigned long kAccessDenied = 5;   // ERROR_ACCESS_DENIED
+constexpr unsigned long kNoMoreItems = 259;  // ERROR_NO_MORE_ITEMS: the C runtime has no text for ENODATA
 
 // A failed save is told, with the name and the system's reason; the result
 // stays 0. A cancel and a good save say nothing.
@@ -32,6 +33,11 @@ TEST_F(SaveCommand, AFailedSaveShowsTheNameAndTheReason) {
     EXPECT_EQ(shown.text, "Could not save " + (folder_ / name) + ": " + Win32ErrorText(reason)) << name;
     EXPECT_EQ(shown.caption, "Plumet");
   }
+  TestBoard empty(320, 200);
+  desktop_.AddSaveAnswer(folder_ / "empty.svg");
+  EXPECT_EQ(RunSaveCommand(empty.Picture(), owner_), 0);
+  EXPECT_EQ(desktop_.Messages().back().text,
+            "Could not save " + (folder_ / "empty.svg") + ": " + Win32ErrorText(kNoMoreItems));
 }
 
 }  // namespace
