@@ -2,9 +2,9 @@
 
 #include "model/board_modes.h"
 #include "model/qarel_page.h"
-#include <cerrno>
 
 #include "platform/codecs/safe_file_write.h"
+#include "platform/text/system_error_text.h"
 #include "xml/xml_document.h"
 
 namespace {
@@ -30,10 +30,11 @@ bool SaveSvg(const BoardPicture& board, const std::string& path) {
     doc.SetAttributeText(doc.currentPos, u"style", u"stroke:none;fill:#ffffff", 0);
   }
   if (!board.pages[board.currentPage].WriteSvg(doc)) {
-    errno = ENODATA;  // the reason a user is told: there is nothing to save
+    plumet::text::SetNoDataError();  // the reason a user is told: there is nothing to save
     return false;
   }
   // The document goes to exactly the temporary the writer made, by its bytes.
   return plumet::codecs::WriteFileSafely(
-      path, [&doc](const plumet::codecs::SystemPath& writePath) { return doc.SaveToFile(writePath.c_str()); });
+      plumet::text::SystemPathFromUtf8(path),
+      [&doc](const plumet::codecs::SystemPath& writePath) { return doc.SaveToFile(writePath.c_str()); });
 }

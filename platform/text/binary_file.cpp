@@ -2,14 +2,25 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
 
 namespace plumet::text {
+
+std::FILE* OpenBinaryStream(const PathChar* path, const char* mode) {
+#ifdef _WIN32
+  // The name stays UTF-16; the C runtime's narrow fopen would pass it through the ANSI code page.
+  const std::wstring wideMode(mode, mode + std::char_traits<char>::length(mode));
+  return ::_wfopen(path != nullptr ? path : L"", wideMode.c_str());
+#else
+  return std::fopen(path != nullptr ? path : "", mode);
+#endif
+}
 
 CBinaryFile::~CBinaryFile() { Close(); }
 
 bool CBinaryFile::Open(const PathChar* path, const char* mode) {
   Close();
-  stream_ = std::fopen(path != nullptr ? path : "", mode);
+  stream_ = OpenBinaryStream(path, mode);
   return stream_ != nullptr;
 }
 

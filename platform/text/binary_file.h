@@ -11,6 +11,10 @@
 
 namespace plumet::text {
 
+// A C runtime stream over the named file, the name reaching the file system
+// as it is; nullptr on failure, with the system's error left.
+std::FILE* OpenBinaryStream(const PathChar* path, const char* mode);
+
 class CBinaryFile {
  public:
   CBinaryFile() = default;

@@ -21,4 +21,8 @@ std::u16string SystemErrorText() {
   return text;
 }
 
+void ClearSystemError() { errno = 0; }
+
+void SetNoDataError() { errno = ENODATA; }
+
 }  // namespace plumet::text

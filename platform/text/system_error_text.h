@@ -9,4 +9,12 @@ namespace plumet::text {
 // system has no text for the error.
 std::u16string SystemErrorText();
 
+// Forgets the last error, so that a failure that leaves none reads as one
+// without a system text.
+void ClearSystemError();
+
+// Makes the last error the system's "no data" (ENODATA on Linux; on Windows,
+// whose C runtime has no text for ENODATA, ERROR_NO_MORE_ITEMS).
+void SetNoDataError();
+
 }  // namespace plumet::text

@@ -43,10 +43,6 @@ std::optional<TiffFrame> ReadFrame(TIFF* tiff) {
 
 }  // namespace
 
-int Picture::CountOther(std::uint32_t argb) const {
-  return static_cast<int>(std::count_if(pixels.begin(), pixels.end(), [argb](std::uint32_t p) { return p != argb; }));
-}
-
 std::optional<PngFile> ReadPng(const std::string& path) {
   png_image image{};
   image.version = PNG_IMAGE_VERSION;

@@ -2,6 +2,7 @@
 // encoders under test.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -16,7 +17,9 @@ struct Picture {
   std::vector<std::uint32_t> pixels;
   std::uint32_t At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
   // Pixels that are not exactly this colour.
-  int CountOther(std::uint32_t argb) const;
+  int CountOther(std::uint32_t argb) const {
+    return static_cast<int>(std::count_if(pixels.begin(), pixels.end(), [argb](std::uint32_t p) { return p != argb; }));
+  }
 };
 
 struct PngFile {

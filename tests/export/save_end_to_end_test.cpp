@@ -16,7 +16,7 @@
 #include "model/board_modes.h"
 #include "tests/app/board_fixture.h"
 #include "tests/export/picture_readers.h"
-#include "tests/export/test_files.h"
+#include "tests/export/test_files_posix.h"
 
 namespace {
 

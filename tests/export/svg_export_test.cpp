@@ -12,7 +12,7 @@
 #include "xml/xml_document.h"
 #include "xml/xml_file.h"
 #include "tests/export/test_board.h"
-#include "tests/export/test_files.h"
+#include "tests/export/test_files_posix.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
-// The PNG and TIFF encoders: what they store, read back with libpng and
-// libtiff, and how they fail.
+// The PNG and TIFF encoders: what they store, read back with readers apart
+// from them (libpng and libtiff on Linux, WIC on Windows), and how they fail.
 #include <gtest/gtest.h>
-#include <tiffio.h>
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "platform/codecs/image_encoders.h"
+#include "platform/text/system_path.h"
 #include "tests/export/picture_readers.h"
 #include "tests/export/test_files.h"
 #include "tests/export/test_surfaces.h"
@@ -18,6 +18,14 @@ using namespace export_test;
 using plumet::codecs::FindEncoder;
 using plumet::codecs::ImageEncoder;
 using plumet::gfx::Surface;
+
+// TIFF's own values (tags 262 and 338).
+constexpr int kPhotometricRgb = 2;
+constexpr int kUnassociatedAlpha = 2;
+
+plumet::text::SystemPath File(const TempFolder& folder, const std::string& name) {
+  return plumet::text::SystemPathFromUtf8(folder / name);
+}
 
 const ImageEncoder& Encoder(const char* mimeType) {
   const ImageEncoder* encoder = nullptr;
@@ -77,7 +85,7 @@ TEST(PngEncoder, StoresStraightRgbaWithTransparentWhite) {
   TempFolder folder;
   const auto surface = CaseSurface();
   const Surface* frames[] = {surface.get()};
-  ASSERT_TRUE(Encoder("image/png").Save(folder / "cases.png", frames));
+  ASSERT_TRUE(Encoder("image/png").Save(File(folder, "cases.png"), frames));
   const std::optional<PngFile> png = ReadPng(folder / "cases.png");
   ASSERT_TRUE(png);
   EXPECT_TRUE(png->hasAlpha);
@@ -88,7 +96,7 @@ TEST(PngEncoder, KeepsAScreenSizedEmptyPictureTransparent) {
   TempFolder folder;
   const auto surface = FilledSurface(1366, 768, 0);
   const Surface* frames[] = {surface.get()};
-  ASSERT_TRUE(Encoder("image/png").Save(folder / "empty.png", frames));
+  ASSERT_TRUE(Encoder("image/png").Save(File(folder, "empty.png"), frames));
   const std::optional<PngFile> png = ReadPng(folder / "empty.png");
   ASSERT_TRUE(png);
   EXPECT_EQ(png->picture.width, 1366);
@@ -100,8 +108,8 @@ TEST(PngEncoder, TakesExactlyOneFrame) {
   TempFolder folder;
   const auto surface = FilledSurface(4, 4, 0);
   const Surface* two[] = {surface.get(), surface.get()};
-  EXPECT_FALSE(Encoder("image/png").Save(folder / "two.png", two));
-  EXPECT_FALSE(Encoder("image/png").Save(folder / "none.png", {}));
+  EXPECT_FALSE(Encoder("image/png").Save(File(folder, "two.png"), two));
+  EXPECT_FALSE(Encoder("image/png").Save(File(folder, "none.png"), {}));
   EXPECT_FALSE(Exists(folder / "none.png"));
 }
 
@@ -110,7 +118,7 @@ TEST(TiffEncoder, StoresEveryFrameInOrderAsRgbaWithUnassociatedAlpha) {
   const auto first = CaseSurface();
   const auto second = FilledSurface(7, 3, 0xFF0000FF);
   const Surface* frames[] = {first.get(), second.get()};
-  ASSERT_TRUE(Encoder("image/tiff").Save(folder / "two.tiff", frames));
+  ASSERT_TRUE(Encoder("image/tiff").Save(File(folder, "two.tiff"), frames));
 
   const auto tiff = ReadTiff(folder / "two.tiff");
   ASSERT_TRUE(tiff);
@@ -118,8 +126,8 @@ TEST(TiffEncoder, StoresEveryFrameInOrderAsRgbaWithUnassociatedAlpha) {
   for (const TiffFrame& frame : *tiff) {
     EXPECT_EQ(frame.samplesPerPixel, 4);
     EXPECT_EQ(frame.bitsPerSample, 8);
-    EXPECT_EQ(frame.photometric, PHOTOMETRIC_RGB);
-    EXPECT_EQ(frame.extraSamples, std::vector<int>{EXTRASAMPLE_UNASSALPHA});
+    EXPECT_EQ(frame.photometric, kPhotometricRgb);
+    EXPECT_EQ(frame.extraSamples, std::vector<int>{kUnassociatedAlpha});
   }
   ExpectCasePixels((*tiff)[0].picture);
   EXPECT_EQ((*tiff)[1].picture.width, 7);
@@ -129,26 +137,7 @@ TEST(TiffEncoder, StoresEveryFrameInOrderAsRgbaWithUnassociatedAlpha) {
 
 TEST(TiffEncoder, NeedsAFrame) {
   TempFolder folder;
-  EXPECT_FALSE(Encoder("image/tiff").Save(folder / "none.tiff", {}));
-}
-
-TEST(TiffEncoder, ASecondFrameThatCannotBeWrittenFailsTheSave) {
-  TempFolder folder;
-  const auto first = NoiseSurface(64, 64, 1);
-  const auto second = NoiseSurface(128, 128, 2);
-  const Surface* one[] = {first.get()};
-  ASSERT_TRUE(Encoder("image/tiff").Save(folder / "one.tiff", one));
-  const auto oneFrameBytes = static_cast<rlim_t>(ReadBytes(folder / "one.tiff").size());
-
-  const Surface* both[] = {first.get(), second.get()};
-  bool saved = true;
-  {
-    const FileSizeLimit limit(oneFrameBytes + 1024);
-    saved = Encoder("image/tiff").Save(folder / "two.tiff", both);
-  }
-  EXPECT_FALSE(saved);
-  // The first frame did reach the file: the failure was the second's.
-  EXPECT_GT(ReadBytes(folder / "two.tiff").size(), oneFrameBytes / 2);
+  EXPECT_FALSE(Encoder("image/tiff").Save(File(folder, "none.tiff"), {}));
 }
 
 // Failures that both encoders must report.
@@ -157,21 +146,10 @@ class EncoderFailure : public testing::TestWithParam<const char*> {
   bool SaveNoise(const std::string& path) const {
     const auto noise = NoiseSurface(256, 256, 3);
     const Surface* frames[] = {noise.get()};
-    return Encoder(GetParam()).Save(path, frames);
+    return Encoder(GetParam()).Save(plumet::text::SystemPathFromUtf8(path), frames);
   }
   TempFolder folder_;
 };
-
-TEST_P(EncoderFailure, AtAFullDisk) {
-  const SmallDisk disk(folder_.Path(), 64);
-  if (!disk.Mounted()) GTEST_SKIP() << "this machine cannot mount a tmpfs";
-  EXPECT_FALSE(SaveNoise(folder_ / "full"));
-}
-
-TEST_P(EncoderFailure, AtTheFileSizeLimit) {
-  const FileSizeLimit limit(16 * 1024);
-  EXPECT_FALSE(SaveNoise(folder_ / "limited"));
-}
 
 TEST_P(EncoderFailure, ForAMissingFolderOrAFolderPath) {
   EXPECT_FALSE(SaveNoise(folder_ / "missing/picture"));

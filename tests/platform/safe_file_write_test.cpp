@@ -15,7 +15,7 @@
 #include <utility>
 
 #include "platform/codecs/safe_file_write.h"
-#include "tests/export/test_files.h"
+#include "tests/export/test_files_posix.h"
 
 namespace {
 

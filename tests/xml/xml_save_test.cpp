@@ -1,34 +1,11 @@
 // Saving and reading files: bytes on disk, marks, status texts, failures.
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <fstream>
 
+#include "save_fixture.h"
+#include "system_here.h"
 #include "xml/xml_file.h"
-#include "xml_test_support.h"
 
 namespace {
-
-class SaveTest : public XmlDocumentTest {
- protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/plumet-xml-test-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir_ = pattern;
-  }
-  void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
-
-  std::string Path(const char* name) const { return dir_ + "/" + name; }
-  bool Save(const char* name) { return doc.SaveToFile(Path(name).c_str()); }
-  void WriteFile(const char* name, std::string_view bytes) const {
-    std::ofstream(Path(name), std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  }
-
-  std::string dir_;
-};
 
 constexpr const char16_t* kSvg = u"<?xml version=\"1.0\" encoding=\"UTF-8\"?><svg/>\r\n";
 constexpr std::string_view kSvgBytes = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><svg/>\r\n";
@@ -64,23 +41,25 @@ TEST_F(SaveTest, UnknownCharsetIsWrittenInDefault) {
 
 // A page no converter has used to be written as UTF-8 under its own
 // declaration; now the save is refused and the old file is left alone.
+// The pages are ones neither Linux's libraries nor Wine have.
 TEST_F(SaveTest, CharsetWithoutConverterIsRefused) {
+  if (RunningOnWindows() && !RunningUnderWine()) GTEST_SKIP() << "Windows converts every page of the table";
   WriteFile("a.xml", "old content");
   Load(u"<?xml encoding=\"x-europa\"?><r>\u00e9</r>");
   EXPECT_FALSE(Save("a.xml"));
   ExpectStatus("No converter for charset x-europa");
   EXPECT_EQ(FileBytes(Path("a.xml")), Bytes("old content"));
   std::u16string status;
-  EXPECT_FALSE(WriteDocumentFile(Path("a.xml").c_str(), u"<r/>", &status, nullptr, u"x-mac-japanese"));
-  EXPECT_EQ(Narrow(status), "No converter for charset x-mac-japanese");
+  EXPECT_FALSE(WriteDocumentFile(File("a.xml").c_str(), u"<r/>", &status, nullptr, u"x-ia5"));
+  EXPECT_EQ(Narrow(status), "No converter for charset x-ia5");
   // A mark decides the encoding whatever the text declares.
   doc.documentFlags = XDF_UTF8BOM;
   EXPECT_TRUE(Save("a.xml"));
   // Reading such a file is refused as well.
-  WriteFile("b.xml", "<?xml encoding=\"x-mac-arabic\"?><r>\xC7</r>");
+  WriteFile("b.xml", "<?xml encoding=\"x-ebcdic-koreanextended\"?><r>\xC7</r>");
   std::u16string text;
-  EXPECT_FALSE(ReadDocumentFile(Path("b.xml").c_str(), text, &status, nullptr, nullptr));
-  EXPECT_EQ(Narrow(status), "No converter for charset x-mac-arabic");
+  EXPECT_FALSE(ReadDocumentFile(File("b.xml").c_str(), text, &status, nullptr, nullptr));
+  EXPECT_EQ(Narrow(status), "No converter for charset x-ebcdic-koreanextended");
 }
 
 TEST_F(SaveTest, EmptyDocumentTruncatesFile) {
@@ -151,7 +130,7 @@ TEST_F(SaveTest, ForcedCharsetReplacesDeclared) {
   std::u16string status;
   std::uint32_t flags = 0;
   const std::u16string text = u"<?xml encoding=\"UTF-8\"?><r>\u00e9</r>";
-  ASSERT_TRUE(WriteDocumentFile(Path("a.xml").c_str(), text, &status, &flags, u"iso-8859-1"));
+  ASSERT_TRUE(WriteDocumentFile(File("a.xml").c_str(), text, &status, &flags, u"iso-8859-1"));
   EXPECT_EQ(Narrow(status), "UTF-8 forced iso-8859-1 length 32 from wide length 32 ");
   EXPECT_EQ(FileBytes(Path("a.xml")).back(), '>');
   EXPECT_EQ(FileBytes(Path("a.xml"))[27], 0xE9);
@@ -159,38 +138,11 @@ TEST_F(SaveTest, ForcedCharsetReplacesDeclared) {
 
 TEST_F(SaveTest, AppendWritesMarkOnlyIntoEmptyFile) {
   std::uint32_t flags = XDF_APPEND | XDF_UTF8BOM;
-  ASSERT_TRUE(WriteDocumentFile(Path("a.xml").c_str(), u"<a/>", nullptr, &flags, nullptr));
+  ASSERT_TRUE(WriteDocumentFile(File("a.xml").c_str(), u"<a/>", nullptr, &flags, nullptr));
   flags = XDF_APPEND | XDF_UTF8BOM;
-  ASSERT_TRUE(WriteDocumentFile(Path("a.xml").c_str(), u"<b/>", nullptr, &flags, nullptr));
+  ASSERT_TRUE(WriteDocumentFile(File("a.xml").c_str(), u"<b/>", nullptr, &flags, nullptr));
   EXPECT_EQ(FileBytes(Path("a.xml")), Bytes("\xEF\xBB\xBF<a/><b/>"));
   EXPECT_EQ(flags, XDF_UTF8BOM);
-}
-
-TEST_F(SaveTest, UnwritableTargetGivesSystemErrorText) {
-  Load(kSvg);
-  EXPECT_FALSE(doc.SaveToFile((dir_ + "/missing/a.svg").c_str()));
-  ExpectStatus(std::strerror(ENOENT));
-  EXPECT_FALSE(doc.SaveToFile(dir_.c_str()));  // a directory
-  ExpectStatus(std::strerror(EISDIR));
-}
-
-// A failed flush used to be reported as a successful save.
-TEST_F(SaveTest, FullDiskGivesSystemErrorText) {
-  Load(kSvg);
-  EXPECT_FALSE(doc.SaveToFile("/dev/full"));
-  ExpectStatus("UTF-8 " + std::string(std::strerror(ENOSPC)));
-  doc.documentFlags = XDF_UTF16BE;
-  EXPECT_FALSE(doc.SaveToFile("/dev/full"));
-  EXPECT_NE(Narrow(doc.statusText).find(std::strerror(ENOSPC)), std::string::npos);
-}
-
-// Names are bytes: UTF-8, Latin-1 that is no UTF-8 at all, the same bytes.
-TEST_F(SaveTest, PathReachesTheFileSystemAsItsBytes) {
-  Load(kSvg);
-  for (const char* name : {"\xC3\xA9.svg", "caf\xE9.svg"}) {
-    ASSERT_TRUE(doc.SaveToFile(Path(name).c_str()));
-    EXPECT_EQ(FileBytes(Path(name)), Bytes(kSvgBytes));
-  }
 }
 
 struct ReadCase {
@@ -217,7 +169,7 @@ TEST_F(SaveTest, ReadStepFindsMarkAndCharset) {
     std::u16string status;
     std::u16string charset;
     std::uint32_t flags = 0;
-    ASSERT_TRUE(ReadDocumentFile(Path("in.xml").c_str(), text, &status, &flags, &charset));
+    ASSERT_TRUE(ReadDocumentFile(File("in.xml").c_str(), text, &status, &flags, &charset));
     EXPECT_EQ(Narrow(charset), c.charset);
     EXPECT_EQ(flags, c.flags);
     EXPECT_EQ(text, c.text) << Narrow(c.text);
@@ -242,7 +194,7 @@ TEST_F(SaveTest, ReadStepCountsUnitsOfWideCharsets) {
   for (const WideCase& c : cases) {
     WriteFile("in.xml", c.bytes);
     std::u16string text;
-    ASSERT_TRUE(ReadDocumentFile(Path("in.xml").c_str(), text, nullptr, nullptr, nullptr));
+    ASSERT_TRUE(ReadDocumentFile(File("in.xml").c_str(), text, nullptr, nullptr, nullptr));
     const std::size_t markLength = c.bytes[0] == '\xFF' ? 2 : 0;
     const std::size_t unit = c.bytes.find("UTF-32") != std::string_view::npos ? 4 : 2;
     EXPECT_EQ(text.size(), (c.bytes.size() - markLength + unit - 1) / unit) << Narrow(c.text);
@@ -250,19 +202,12 @@ TEST_F(SaveTest, ReadStepCountsUnitsOfWideCharsets) {
   }
 }
 
-TEST_F(SaveTest, ReadingMissingFileFails) {
-  std::u16string text;
-  std::u16string status;
-  EXPECT_FALSE(ReadDocumentFile(Path("none.xml").c_str(), text, &status, nullptr, nullptr));
-  EXPECT_EQ(Narrow(status), std::strerror(ENOENT));
-}
-
 TEST_F(SaveTest, SavedFileReadsBackToSameText) {
   Load(u"<?xml version=\"1.0\" encoding=\"windows-1251\"?><r a=\"\u0416\">\u0436</r>");
   const std::u16string before = doc.text;
   ASSERT_TRUE(Save("a.xml"));
   std::u16string text;
-  ASSERT_TRUE(ReadDocumentFile(Path("a.xml").c_str(), text, nullptr, nullptr, nullptr));
+  ASSERT_TRUE(ReadDocumentFile(File("a.xml").c_str(), text, nullptr, nullptr, nullptr));
   EXPECT_EQ(text, before);
 }
 

@@ -5,6 +5,9 @@
 #include <cstring>
 #include <memory>
 
+#include "platform/text/binary_file.h"
+#include "platform/text/system_path.h"
+
 namespace plumet::replay {
 namespace {
 
@@ -49,7 +52,7 @@ ScriptFile ReadAll(std::FILE* stream, const std::string& name) {
 
 ScriptFile ReadScriptFile(const std::string& name) {
   if (name == "-") return ReadAll(stdin, "standard input");
-  std::unique_ptr<std::FILE, CloseFile> file(std::fopen(name.c_str(), "rb"));
+  std::unique_ptr<std::FILE, CloseFile> file(text::OpenBinaryStream(text::SystemPathFromUtf8(name).c_str(), "rb"));
   if (!file) return {{}, CannotRead(name, errno)};
   return ReadAll(file.get(), name);
 }

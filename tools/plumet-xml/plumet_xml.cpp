@@ -7,10 +7,12 @@
 // usage errors.
 #include <cinttypes>
 #include <cstdio>
-#include <cstring>
 #include <string>
+#include <vector>
 
 #include "platform/text/code_page_converter.h"
+#include "platform/text/program_arguments.h"
+#include "platform/text/system_path.h"
 #include "xml/xml_charset.h"
 #include "xml/xml_document.h"
 #include "xml/xml_file.h"
@@ -32,7 +34,8 @@ struct FileText {
 
 bool ReadFile(const char* path, FileText& file) {
   std::u16string status;
-  if (ReadDocumentFile(path, file.text, &status, &file.flags, &file.charset)) return true;
+  const plumet::text::SystemPath name = plumet::text::SystemPathFromUtf8(path);
+  if (ReadDocumentFile(name.c_str(), file.text, &status, &file.flags, &file.charset)) return true;
   std::fprintf(stderr, "plumet-xml: cannot read %s: %s\n", path, plumet::text::Utf8FromUtf16(status).c_str());
   return false;
 }
@@ -69,7 +72,7 @@ int Save(const char* in, const char* out) {
   CXmlDocument document;
   document.documentFlags = file.flags & kEncodingFlags;
   document.ParseText(file.text);
-  document.SaveToFile(out);
+  document.SaveToFile(plumet::text::SystemPathFromUtf8(out).c_str());
   PrintLine(document.statusText);
   return kRan;
 }
@@ -82,8 +85,10 @@ int Usage() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 3 && std::strcmp(argv[1], "parse") == 0) return Parse(argv[2]);
-  if (argc == 3 && std::strcmp(argv[1], "charset") == 0) return Charset(argv[2]);
-  if (argc == 4 && std::strcmp(argv[1], "save") == 0) return Save(argv[2], argv[3]);
+  const std::vector<std::string> arguments = plumet::text::ProgramArguments(argc, argv);
+  const std::size_t count = arguments.size();
+  if (count == 3 && arguments[1] == "parse") return Parse(arguments[2].c_str());
+  if (count == 3 && arguments[1] == "charset") return Charset(arguments[2].c_str());
+  if (count == 4 && arguments[1] == "save") return Save(arguments[2].c_str(), arguments[3].c_str());
   return Usage();
 }
