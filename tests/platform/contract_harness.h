@@ -44,8 +44,8 @@ class ContractHarness {
   virtual void Release(int x, int y) = 0;
   // A key event kind (Enter, Escape, Ctrl+Z, Ctrl+Y, Ctrl+Shift+Z), to whatever has the focus.
   virtual void Key(EventKind key) = 0;
-  // The screen changes size.
-  virtual void ChangeScreenSize(Size size) = 0;
+  // The screen changes size; false if this desktop cannot be resized here.
+  virtual bool ChangeScreenSize(Size size) = 0;
   // Another program posts the message to ours, the way the window system
   // lets any program reach the running board.
   virtual void PostFromOutside(const PostedMessage& message) = 0;

@@ -14,6 +14,9 @@ namespace {
 // Held while a board runs in this session: a second one would fight the
 // first for the pointer. The system drops it however the program ends.
 constexpr const wchar_t* kBoardLockName = L"Local\\PlumetBoard";
+// How long, at most, a screen copy waits for the compositor.
+constexpr int kSettleTries = 5;
+constexpr DWORD kSettleMs = 20;
 
 int CoordinateOf(LPARAM lParam, int shift) { return static_cast<short>((lParam >> shift) & 0xFFFF); }
 
@@ -94,6 +97,20 @@ Size Win32Desktop::ScreenSize() {
 }
 
 bool Win32Desktop::CaptureScreen(ScreenImage& out) {
+  // The compositor shows what we just presented a little later: the copy
+  // is taken once the picture holds still (or after a few tries).
+  if (!ReadScreen(out)) return false;
+  ScreenImage again;
+  for (int tries = 0; tries < kSettleTries; ++tries) {
+    ::Sleep(kSettleMs);
+    if (!ReadScreen(again)) return false;
+    if (again.pixels == out.pixels) break;
+    std::swap(out, again);
+  }
+  return true;
+}
+
+bool Win32Desktop::ReadScreen(ScreenImage& out) {
   const Size size = ScreenSize();
   if (size.width <= 0 || size.height <= 0) return false;
   HDC screen = ::GetDC(nullptr);
@@ -162,7 +179,14 @@ void Win32Desktop::Show(WindowId window, bool visible) {
 }
 
 void Win32Desktop::Raise(WindowId window) {
-  if (Win32Window* w = Find(window)) w->Raise();
+  Win32Window* w = Find(window);
+  if (w == nullptr) return;
+  w->Raise();
+  // Owned windows come along above it, theirs above them, whatever the
+  // window system's own rule for owners is.
+  for (const auto& [id, other] : windows_) {
+    if (other->Options().owner == window) Raise(id);
+  }
 }
 
 void Win32Desktop::SetInputPassThrough(WindowId window, bool passThrough) {
@@ -306,13 +330,21 @@ bool Win32Desktop::Translate(WindowId window, UINT message, WPARAM wParam, LPARA
     case WM_LBUTTONUP:
       TranslatePointer(window, EventKind::PointerUp, lParam, false);
       return true;
-    case WM_MOUSEMOVE:
+    case WM_MOUSEMOVE: {
+      // A release at this very point follows: it carries the point, so the
+      // move says nothing more (SendInput and some drivers move first).
+      MSG next;
+      if (::PeekMessageW(&next, w.Handle(), WM_MOUSEFIRST, WM_MOUSELAST, PM_NOREMOVE) && next.message == WM_LBUTTONUP &&
+          next.lParam == lParam) {
+        return true;
+      }
       if (tracked_ != window) {
         TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE, w.Handle(), 0};
         if (::_TrackMouseEvent(&track)) tracked_ = window;
       }
       TranslatePointer(window, EventKind::PointerMove, lParam, (wParam & MK_LBUTTON) != 0);
       return true;
+    }
     case WM_MOUSELEAVE: {
       if (tracked_ == window) tracked_ = 0;
       // Onto another program's window or the desktop: the framework needs a

@@ -49,6 +49,7 @@ class Win32Desktop final : public Backend {
  private:
   Win32Desktop(HINSTANCE instance, HANDLE boardLock);
 
+  bool ReadScreen(ScreenImage& out);
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   // Turns one message to one of our windows into events; false: not ours to answer.
   bool Translate(WindowId window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);

@@ -65,11 +65,20 @@ void Win32Window::SetBounds(const Rect& screenRect) {
 
 void Win32Window::Show(bool visible) {
   visible_ = visible;
+  // A window without a picture is shown with its first one: shown before,
+  // some window systems (Wine) let it take input where nothing is seen.
+  if (visible && !presented_) return;
   ::ShowWindow(hwnd_, visible ? SW_SHOWNOACTIVATE : SW_HIDE);
+  // The picture is kept while hidden; Wine forgets it.
+  if (visible) Update(nullptr);
 }
 
 void Win32Window::Raise() {
-  ::SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  // The window is top-most already: HWND_TOP puts it above the other
+  // top-most windows. Its owner stays where it is (the desktop raises owned
+  // windows itself).
+  const UINT owner = options_.owner != 0 ? SWP_NOOWNERZORDER : 0;
+  ::SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | owner);
 }
 
 void Win32Window::SetPassThrough(bool passThrough) {
@@ -79,6 +88,7 @@ void Win32Window::SetPassThrough(bool passThrough) {
 }
 
 void Win32Window::SetShape(const std::vector<Rect>& rects) {
+  shape_ = rects;
   if (rects.empty()) {
     ::SetWindowRgn(hwnd_, nullptr, TRUE);
     return;
@@ -144,11 +154,27 @@ void Win32Window::Present(const Presentation& presentation) {
       for (std::size_t x = 0; x < columns; ++x) to[x] |= solid;
     }
   }
-  ::GdiFlush();
   mode_ = presentation.mode;
+  ClearOutsideShape(copy);
+  ::GdiFlush();
   colorKey_ = presentation.colorKey & 0xFFFFFFu;
-  Update(partial ? &copy : nullptr);
+  const bool firstPicture = !presented_;
   presented_ = true;
+  if (firstPicture && visible_) ::ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+  Update(partial ? &copy : nullptr);
+}
+
+void Win32Window::ClearOutsideShape(const RECT& area) {
+  if (shape_.empty() || mode_ == PresentMode::ColorKey) return;
+  for (int y = area.top; y < area.bottom; ++y) {
+    std::uint32_t* row = bits_ + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_);
+    for (int x = area.left; x < area.right; ++x) {
+      const bool inside = std::any_of(shape_.begin(), shape_.end(), [&](const Rect& r) {
+        return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+      });
+      if (!inside) row[x] = 0;
+    }
+  }
 }
 
 void Win32Window::Update(const RECT* dirty) {

@@ -45,6 +45,10 @@ class Win32Window {
 
  private:
   bool MakeSurface(int width, int height);
+  // Pixels outside the shape are cleared as well as cut off by the window
+  // region: some window systems (Wine) ignore a layered window's region
+  // when they show it.
+  void ClearOutsideShape(const RECT& area);
   // Hands the surface (or its dirty part) to the window system.
   void Update(const RECT* dirty);
 
@@ -63,6 +67,7 @@ class Win32Window {
   std::uint32_t colorKey_ = 0;
   HCURSOR cursor_ = nullptr;
   HICON icon_ = nullptr;
+  std::vector<Rect> shape_;
 };
 
 // A 32-bit top-down DIB section; bits receives its pixels.
