@@ -16,7 +16,8 @@ using plumet::codecs::ImageEncoder;
 bool SaveFrames(const ImageEncoder& encoder, const std::string& path,
                 std::span<const plumet::gfx::Surface* const> frames) {
   return plumet::codecs::WriteFileSafely(
-      path, [&](const std::string& writePath) { return encoder.Save(writePath, frames); });
+      plumet::text::SystemPathFromUtf8(path),
+      [&](const plumet::codecs::SystemPath& writePath) { return encoder.Save(writePath, frames); });
 }
 
 }  // namespace

@@ -44,7 +44,7 @@ LRESULT RunSaveCommand(const BoardPicture& board, CWnd& owner) {
   if (dialog.DoModal() != IDOK) return 0;
   const std::string path = dialog.GetPathName();
   // The name decides the format, not the file type chosen in the dialog.
-  errno = 0;
+  plumet::text::ClearSystemError();
   if (Export(board, path, AsciiLower(dialog.GetFileExt()))) return 1;
   owner.MessageBox(FailureText(path).c_str(), "Plumet", MB_OK | MB_ICONERROR);
   return 0;

@@ -35,5 +35,5 @@ bool SaveSvg(const BoardPicture& board, const std::string& path) {
   }
   // The document goes to exactly the temporary the writer made, by its bytes.
   return plumet::codecs::WriteFileSafely(
-      path, [&doc](const plumet::codecs::SystemPath& writePath) { return doc.SaveToFile(writePath.c_str()); });
+      plumet::text::SystemPathFromUtf8(path), [&doc](const plumet::codecs::SystemPath& writePath) { return doc.SaveToFile(writePath.c_str()); });
 }

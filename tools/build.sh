@@ -2,7 +2,9 @@
 # Builds Plumet on a Debian 12 machine, installing what it needs first.
 #   tools/build.sh run    build and start Plumet on the current X display
 #   tools/build.sh test   build and run every test: unit and end-to-end tests,
-#                         a sanitizer build, the XML fuzzers and the real-desktop checks
+#                         a sanitizer build, the XML fuzzers, the real-desktop checks
+#                         and the Windows suites under Wine
+#   tools/build.sh windows  cross-build the Windows programs and tests (build/windows)
 set -euo pipefail
 
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -14,6 +16,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev libicu-dev
   clang libclang-rt-14-dev
   xvfb xdotool imagemagick xcompmgr x11-utils gromit-mpx
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev googletest wine wine64
 )
 
 install_missing() {
@@ -32,6 +35,16 @@ configure_and_build() {
   shift
   cmake -S "$top" -B "$dir" -G Ninja "$@"
   cmake --build "$dir" -j "$jobs"
+}
+
+# The Windows build: cross-compiled once, with the tests, on every core.
+build_windows() {
+  local werror=$1
+  local began
+  began=$(date +%s)
+  configure_and_build "$top/build/windows" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64.cmake" \
+    -DCMAKE_BUILD_TYPE=Release -DPLUMET_WERROR="$werror"
+  echo "Windows build: $(( $(date +%s) - began )) s"
 }
 
 case "${1:-}" in
@@ -57,9 +70,18 @@ case "${1:-}" in
     bash "$top/tests/xml/fuzz/run.sh"
     echo "== Real-desktop checks"
     bash "$top/tests/desktop/run.sh" "$top/build/release/app/plumet"
+    echo "== Windows build and its suites under Wine"
+    build_windows $werror
+    bash "$top/tests/windows/run.sh" "$top/build/windows"
+    ;;
+  windows)
+    install_missing "${packages[@]}"
+    werror=OFF
+    [ "${CI:-}" = "true" ] && werror=ON
+    build_windows $werror
     ;;
   *)
-    echo "usage: tools/build.sh run|test" >&2
+    echo "usage: tools/build.sh run|test|windows" >&2
     exit 2
     ;;
 esac

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "platform/graphics/surface.h"
+#include "platform/text/system_path.h"
 
 namespace plumet::codecs {
 
@@ -17,7 +18,7 @@ class ImageEncoder {
   // Writes the frames, in order, as a new file at path. False when the file
   // cannot be made, a frame cannot be written or the format cannot hold the
   // frames given; what was written stays as it is.
-  virtual bool Save(const std::string& path, std::span<const gfx::Surface* const> frames) const = 0;
+  virtual bool Save(const text::SystemPath& path, std::span<const gfx::Surface* const> frames) const = 0;
 };
 
 }  // namespace plumet::codecs

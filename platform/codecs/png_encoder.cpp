@@ -46,7 +46,7 @@ bool WritePng(std::FILE* file, const gfx::Surface& surface) {
 
 }  // namespace
 
-bool PngEncoder::Save(const std::string& path, std::span<const gfx::Surface* const> frames) const {
+bool PngEncoder::Save(const text::SystemPath& path, std::span<const gfx::Surface* const> frames) const {
   if (frames.size() != 1) return false;
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (!file) return false;

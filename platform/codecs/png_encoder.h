@@ -9,7 +9,7 @@ class PngEncoder final : public ImageEncoder {
  public:
   std::string_view MimeType() const override { return "image/png"; }
   // Exactly one frame; any other count is refused.
-  bool Save(const std::string& path, std::span<const gfx::Surface* const> frames) const override;
+  bool Save(const text::SystemPath& path, std::span<const gfx::Surface* const> frames) const override;
 };
 
 }  // namespace plumet::codecs

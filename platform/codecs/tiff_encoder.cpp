@@ -49,7 +49,7 @@ bool WriteFrame(TIFF* tiff, const gfx::Surface& frame, int index, int count) {
 
 }  // namespace
 
-bool TiffEncoder::Save(const std::string& path, std::span<const gfx::Surface* const> frames) const {
+bool TiffEncoder::Save(const text::SystemPath& path, std::span<const gfx::Surface* const> frames) const {
   if (frames.empty()) return false;
   TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
   if (!options) return false;

@@ -10,7 +10,7 @@ class TiffEncoder final : public ImageEncoder {
  public:
   std::string_view MimeType() const override { return "image/tiff"; }
   // At least one frame; a frame that cannot be written fails the whole save.
-  bool Save(const std::string& path, std::span<const gfx::Surface* const> frames) const override;
+  bool Save(const text::SystemPath& path, std::span<const gfx::Surface* const> frames) const override;
 };
 
 }  // namespace plumet::codecs

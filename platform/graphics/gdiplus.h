@@ -12,6 +12,7 @@
 
 namespace plumet::gfx {
 struct PointD;
+struct NativeTarget;
 }
 
 // A device context of the window framework. This layer draws on surfaces
@@ -153,11 +154,11 @@ class Graphics {
 
  private:
   Graphics(const DrawTarget& band, const Graphics& modes);
-  void Begin();
+  plumet::gfx::NativeTarget Native() const;
   bool Usable(const Pen* pen);
   Status StrokeRound(const Pen& pen, const plumet::gfx::PointD* points, INT count);
   DrawTarget target_;
-  bool banded_ = false;  // drawing beside another thread: pixels only, no cairo state
+  bool banded_ = false;  // drawing beside another thread: pixels only, no library state
   Status status_ = Ok;
   CompositingMode compositing_ = CompositingModeSourceOver;
   SmoothingMode smoothing_ = SmoothingModeNone;  // a new object does not anti-alias

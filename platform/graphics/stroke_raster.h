@@ -9,14 +9,10 @@
 #include <vector>
 
 #include "platform/graphics/gdiplus.h"
+#include "platform/graphics/point_d.h"
 #include "platform/graphics/surface.h"
 
 namespace plumet::gfx {
-
-struct PointD {
-  double x = 0;
-  double y = 0;
-};
 
 enum class StrokeBlend { Over, Copy };
 

@@ -2,49 +2,16 @@
 
 #include <algorithm>
 
-#include "platform/graphics/surface_internals.h"
+#include "platform/graphics/surface_sync.h"
 
 namespace plumet::gfx {
-
-Surface::Impl::~Impl() {
-  if (context) cairo_destroy(context);
-  if (image) cairo_surface_destroy(image);
-}
-
-cairo_t* Surface::Impl::Context() {
-  if (!context) context = cairo_create(image);
-  return context;
-}
-
-std::shared_ptr<Surface> Surface::Create(int width, int height) {
-  if (width <= 0 || height <= 0) return nullptr;
-  auto impl = std::make_unique<Impl>();
-  impl->image = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
-  if (cairo_surface_status(impl->image) != CAIRO_STATUS_SUCCESS) return nullptr;
-  return std::shared_ptr<Surface>(new Surface(width, height, std::move(impl)));
-}
-
-Surface::Surface(int width, int height, std::unique_ptr<Impl> impl)
-    : width_(width), height_(height), stride_(cairo_image_surface_get_stride(impl->image)), impl_(std::move(impl)) {}
-
-Surface::~Surface() = default;
-
-std::uint32_t* Surface::Row(int y) {
-  return reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(impl_->image) +
-                                          static_cast<std::ptrdiff_t>(y) * stride_);
-}
-
-const std::uint32_t* Surface::Row(int y) const {
-  return reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(impl_->image) +
-                                                static_cast<std::ptrdiff_t>(y) * stride_);
-}
 
 void Surface::Fill(const IntRect& rect, std::uint32_t premultiplied) {
   const IntRect r = rect.Intersect(Bounds());
   if (r.Empty()) return;
-  cairo_surface_flush(impl_->image);
+  SyncBeforePixelAccess(*this);
   for (int y = r.top; y < r.bottom; ++y) std::fill(Row(y) + r.left, Row(y) + r.right, premultiplied);
-  cairo_surface_mark_dirty_rectangle(impl_->image, r.left, r.top, r.Width(), r.Height());
+  MarkPixelsChanged(*this, r);
 }
 
 void Surface::CopyFrom(const Surface& source, int srcX, int srcY, const IntRect& dest) {
@@ -54,21 +21,21 @@ void Surface::CopyFrom(const Surface& source, int srcX, int srcY, const IntRect&
                              dest.top - srcY + source.Height()};
   d = d.Intersect(sourceInDest);
   if (d.Empty()) return;
-  cairo_surface_flush(source.impl_->image);
-  cairo_surface_flush(impl_->image);
+  SyncBeforePixelAccess(source);
+  SyncBeforePixelAccess(*this);
   const int dx = srcX - dest.left;
   const int dy = srcY - dest.top;
   for (int y = d.top; y < d.bottom; ++y)
     std::copy_n(source.Row(y + dy) + d.left + dx, d.Width(), Row(y) + d.left);
-  cairo_surface_mark_dirty_rectangle(impl_->image, d.left, d.top, d.Width(), d.Height());
+  MarkPixelsChanged(*this, d);
 }
 
 void Surface::StretchFrom(const Surface& source, const IntRect& src, const IntRect& dest) {
   if (src.Empty() || dest.Empty()) return;
   const IntRect d = dest.Intersect(Bounds());
   if (d.Empty()) return;
-  cairo_surface_flush(source.impl_->image);
-  cairo_surface_flush(impl_->image);
+  SyncBeforePixelAccess(source);
+  SyncBeforePixelAccess(*this);
   for (int y = d.top; y < d.bottom; ++y) {
     const int sy = src.top + static_cast<int>(static_cast<long long>(y - dest.top) * src.Height() / dest.Height());
     if (sy < 0 || sy >= source.Height()) continue;
@@ -79,7 +46,7 @@ void Surface::StretchFrom(const Surface& source, const IntRect& src, const IntRe
       if (sx >= 0 && sx < source.Width()) out[x] = in[sx];
     }
   }
-  cairo_surface_mark_dirty_rectangle(impl_->image, d.left, d.top, d.Width(), d.Height());
+  MarkPixelsChanged(*this, d);
 }
 
 std::uint32_t Premultiply(std::uint32_t argb) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
 
 namespace plumet::text {
 
@@ -9,7 +10,13 @@ CBinaryFile::~CBinaryFile() { Close(); }
 
 bool CBinaryFile::Open(const PathChar* path, const char* mode) {
   Close();
+#ifdef _WIN32
+  // The name stays UTF-16; the C runtime's narrow fopen would pass it through the ANSI code page.
+  const std::wstring wideMode(mode, mode + std::char_traits<char>::length(mode));
+  stream_ = ::_wfopen(path != nullptr ? path : L"", wideMode.c_str());
+#else
   stream_ = std::fopen(path != nullptr ? path : "", mode);
+#endif
   return stream_ != nullptr;
 }
 

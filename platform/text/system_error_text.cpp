@@ -21,4 +21,6 @@ std::u16string SystemErrorText() {
   return text;
 }
 
+void ClearSystemError() { errno = 0; }
+
 }  // namespace plumet::text

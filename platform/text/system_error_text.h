@@ -9,4 +9,8 @@ namespace plumet::text {
 // system has no text for the error.
 std::u16string SystemErrorText();
 
+// Forgets the last error, so that a failure that leaves none reads as one
+// without a system text.
+void ClearSystemError();
+
 }  // namespace plumet::text

@@ -2,10 +2,9 @@
 // rules for the button-up point, and a growth that fails.
 #include <gtest/gtest.h>
 
-#include <malloc.h>
-
 #include <cstdlib>
 
+#include "block_size.h"
 #include "model/qarel_object.h"
 
 namespace {
@@ -130,7 +129,7 @@ TEST(ButtonUpPoint, LeavesTheStrokeOnlyTheMemoryOfItsPoints) {
     ASSERT_TRUE(stroke.AddPoint(X(count - 1), Y(count - 1), true));
     ExpectPointsIntact(stroke, count);
     const std::size_t pointBytes = static_cast<std::size_t>(count) * sizeof(Gdiplus::PointF);
-    EXPECT_LE(malloc_usable_size(const_cast<Gdiplus::PointF*>(stroke.Points())), pointBytes + 32) << count;
+    EXPECT_LE(HeapBlockSize(stroke.Points()), pointBytes + 32) << count;
 
     AddMoves(stroke, count + 1);
     ExpectPointsIntact(stroke, count + 1);

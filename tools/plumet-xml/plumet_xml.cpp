@@ -11,6 +11,7 @@
 #include <string>
 
 #include "platform/text/code_page_converter.h"
+#include "platform/text/system_path.h"
 #include "xml/xml_charset.h"
 #include "xml/xml_document.h"
 #include "xml/xml_file.h"
@@ -32,7 +33,7 @@ struct FileText {
 
 bool ReadFile(const char* path, FileText& file) {
   std::u16string status;
-  if (ReadDocumentFile(path, file.text, &status, &file.flags, &file.charset)) return true;
+  if (ReadDocumentFile(plumet::text::SystemPathFromUtf8(path).c_str(), file.text, &status, &file.flags, &file.charset)) return true;
   std::fprintf(stderr, "plumet-xml: cannot read %s: %s\n", path, plumet::text::Utf8FromUtf16(status).c_str());
   return false;
 }
@@ -69,7 +70,7 @@ int Save(const char* in, const char* out) {
   CXmlDocument document;
   document.documentFlags = file.flags & kEncodingFlags;
   document.ParseText(file.text);
-  document.SaveToFile(out);
+  document.SaveToFile(plumet::text::SystemPathFromUtf8(out).c_str());
   PrintLine(document.statusText);
   return kRan;
 }
