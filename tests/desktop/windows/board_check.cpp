@@ -165,6 +165,8 @@ int wmain(int argc, wchar_t** argv) {
     std::fputs("usage: board-check.exe FOLDER [SHOT.bmp]\n", stderr);
     return 2;
   }
+  // Screen points in device pixels, whatever the display's scale.
+  ::SetProcessDPIAware();
   const std::wstring folder = std::wstring(argv[1]) + L"\\";
   const int width = ::GetSystemMetrics(SM_CXSCREEN);
   const int height = ::GetSystemMetrics(SM_CYSCREEN);

@@ -5,7 +5,7 @@
 # Usage: tests/desktop/windows/run.sh BUILD_DIR [SHOT.png]
 #   BUILD_DIR: a Windows build (app/plumet.exe, tests/desktop/windows/board-check.exe)
 #   SHOT.png:  also keep the screen with the ink drawn (docs/images/make-windows-shot.sh)
-# Needs: wine, wine64, Xvfb, imagemagick, python3.
+# Needs: wine, wine64, Xvfb, x11-utils, imagemagick, python3.
 set -u
 if [ $# -lt 1 ] || [ ! -f "$1/app/plumet.exe" ] || [ ! -f "$1/tests/desktop/windows/board-check.exe" ]; then
   echo "usage: $0 BUILD_DIR [SHOT.png]" >&2
@@ -13,19 +13,13 @@ if [ $# -lt 1 ] || [ ! -f "$1/app/plumet.exe" ] || [ ! -f "$1/tests/desktop/wind
 fi
 BUILD=$(realpath "$1")
 SHOT=${2:+$(realpath -m "$2")}
-WORK=$(mktemp -d)
-XVFB=""
+HERE=$(cd "$(dirname "$0")" && pwd)
+. "$HERE/../../windows/wine_env.sh"
+WORK=$(mktemp -d /tmp/plumet-wine-desktop.XXXXXX)
 passed=0
 failed=0
 started=$(date +%s)
-
-cleanup() {
-  [ -n "${WINEPREFIX:-}" ] && timeout 20 wineserver -k 2>/dev/null
-  [ -n "$XVFB" ] && kill "$XVFB" 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
+trap 'wine_stop; rm -rf "$WORK"' EXIT
 
 report() {  # name status
   if [ "$2" -eq 0 ]; then
@@ -37,26 +31,21 @@ report() {  # name status
   fi
 }
 
-# One X server for every Wine command of the run, on a display number it
-# chooses itself; a fresh prefix bound to it. Without a window manager, Wine
-# must not manage windows, or hiding one stalls.
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$WORK/display" 2>/dev/null &
-XVFB=$!
-for _ in $(seq 50); do [ -s "$WORK/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(head -n1 "$WORK/display")"
-export WINEPREFIX="$WORK/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-timeout 120 wineboot -i >/dev/null 2>&1 || { echo "FAIL wineboot"; exit 1; }
-timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+# A fresh prefix on its own Xvfb, at 150 % (144 dpi): the board must still
+# cover the screen in device pixels.
+wine_start "$WORK" || exit 1
+wine_run 60 reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
 timeout 60 wineserver -w
+read -r WIDTH HEIGHT < <(xdpyinfo | awk '/dimensions:/ {split($2, d, "x"); print d[1], d[2]}')
 
 # The program and its checker.
 mkdir -p "$WORK/saved"
 cp "$BUILD/app/plumet.exe" "$BUILD/tests/desktop/windows/board-check.exe" "$WORK/"
 winpath() { echo "Z:$1" | tr / '\\'; }
-(cd "$WORK" && timeout 240 wine plumet.exe >"$WORK/plumet.log" 2>&1; echo $? >"$WORK/plumet.status") &
+(cd "$WORK" && wine_run 240 plumet.exe >"$WORK/plumet.log" 2>&1; echo $? >"$WORK/plumet.status") &
 shot_arg=()
 [ -n "$SHOT" ] && shot_arg=("$(winpath "$WORK/shot.bmp")")
-(cd "$WORK" && timeout 200 wine board-check.exe "$(winpath "$WORK/saved")" "${shot_arg[@]}") | tr -d '\r' | tee "$WORK/check.log"
+(cd "$WORK" && wine_run 200 board-check.exe "$(winpath "$WORK/saved")" "${shot_arg[@]}") | tr -d '\r' | tee "$WORK/check.log"
 report "board-check.exe" "${PIPESTATUS[0]}"
 for _ in $(seq 100); do [ -s "$WORK/plumet.status" ] && break; sleep 0.1; done
 status=$(cat "$WORK/plumet.status" 2>/dev/null || echo none)
@@ -65,11 +54,12 @@ report "plumet.exe ends with status 0 after Escape (status $status)" $?
 
 # The saved files, read with other readers than the ones that wrote them.
 saved="$WORK/saved"
+echo "saved: $(cd "$saved" && ls | tr '\n' ' ')"
 rgba() {  # file[frame] x y -> "r,g,b,a" in 0..255
   convert "$1" -format "%[fx:int(255*p{$2,$3}.r+0.5)],%[fx:int(255*p{$2,$3}.g+0.5)],%[fx:int(255*p{$2,$3}.b+0.5)],%[fx:int(255*p{$2,$3}.a+0.5)]" info:
 }
 picture_checks() {  # file[frame] label
-  [ "$(identify -format '%w %h' "$1")" = "1280 800" ]
+  [ "$(identify -format '%w %h' "$1")" = "$WIDTH $HEIGHT" ]
   report "$2 has the screen's size" $?
   [ "$(rgba "$1" 300 300)" = "255,0,0,255" ]
   report "$2 has the red ink where it was drawn" $?
@@ -83,12 +73,12 @@ picture_checks "$saved/ink.tiff[0]" "ink.tiff page 1"
 [ "$(rgba "$saved/ink.tiff[1]" 300 300 | cut -d, -f4)" = 0 ]
 report "ink.tiff page 2 has no ink" $?
 picture_checks "$saved/ñandú-日本-€.png" "a PNG named outside the ANSI code page"
-python3 - "$saved/ink.svg" <<'PY'
+python3 - "$saved/ink.svg" "$WIDTH" "$HEIGHT" <<'PY'
 import sys, xml.etree.ElementTree as tree
 root = tree.parse(sys.argv[1]).getroot()
 ns = "{http://www.w3.org/2000/svg}"
 assert root.tag in ("svg", ns + "svg"), root.tag
-assert (root.get("width"), root.get("height")) == ("1280", "800"), root.attrib
+assert (root.get("width"), root.get("height")) == (sys.argv[2], sys.argv[3]), root.attrib
 lines = [e for e in root.iter() if e.tag in ("polyline", ns + "polyline")]
 assert len(lines) == 1, len(lines)
 assert "stroke:rgb(255,0,0)" in lines[0].get("style"), lines[0].get("style")
