@@ -33,8 +33,8 @@ std::optional<Choice> Choose(HWND owner, const SaveDialogRequest& request, const
     dialog->SetFileTypes(static_cast<UINT>(specs.size()), specs.data());
     dialog->SetFileTypeIndex(1);
   }
-  // The dialog then adds the selected type's extension to a name typed without one.
-  if (!request.defaultExtension.empty()) dialog->SetDefaultExtension(WideFromUtf8(request.defaultExtension).c_str());
+  // No default extension for the dialog to add: the name gets its type's
+  // extension afterwards, by the rule every desktop shares.
   FILEOPENDIALOGOPTIONS options = 0;
   dialog->GetOptions(&options);
   options |= FOS_FORCEFILESYSTEM | FOS_PATHMUSTEXIST | FOS_NOREADONLYRETURN;

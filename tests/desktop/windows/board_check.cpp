@@ -92,6 +92,7 @@ void Drag(int fromX, int toX, int y) {
   SendMouse(0, fromX, y);
   SendMouse(MOUSEEVENTF_LEFTDOWN, fromX, y);
   for (int x = fromX; x <= toX; x += 10) SendMouse(0, x, y);
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
   SendMouse(MOUSEEVENTF_LEFTUP, toX, y);
 }
 
@@ -116,13 +117,25 @@ void TypeText(const std::wstring& text) {
 
 bool FileExists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+// The user picks the file type in the dialog's list (TIFF, PNG, SVG in
+// that order). Wine's dialog adds the chosen type's extension to a name
+// typed with another one.
+void ChooseType(HWND dialog, int type) {
+  HWND list = ::FindWindowExW(dialog, nullptr, L"ComboBox", nullptr);
+  if (list == nullptr) return;
+  ::SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(type), 0);
+  ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(list), CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+}
+
 // BC_SAVE, then the user types the full name into the save dialog.
-bool SaveAs(HWND board, const std::wstring& path) {
+bool SaveAs(HWND board, const std::wstring& path, int type) {
   ::PostMessageW(board, kBoardCommand, kSave, 0);
   HWND dialog = nullptr;
   if (!WaitFor([&] { return (dialog = FindOwned(board, L"#32770")) != nullptr; }, 10000)) return false;
-  ::SetForegroundWindow(dialog);
   std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  ChooseType(dialog, type);
+  ::SetForegroundWindow(dialog);
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
   TypeText(path);
   SendKey(VK_RETURN);
   return WaitFor([&] { return !::IsWindow(dialog) || !::IsWindowVisible(dialog); }, 10000) &&
@@ -225,9 +238,15 @@ int wmain(int argc, wchar_t** argv) {
   Check(WaitFor([&] { return ScreenPixel(300, 340) == RGB(0x00, 0x69, 0x34); }, 20000),
         "after a flood of unknown commands the next one turns the board green");
 
-  for (const wchar_t* name : {L"ink.png", L"ink.tiff", L"ink.svg", L"\u00f1and\u00fa-\u65e5\u672c-\u20ac.png"}) {
+  struct Save {
+    const wchar_t* name;
+    int type;
+  };
+  for (const Save& save : {Save{L"ink.png", 1}, Save{L"ink.tiff", 0}, Save{L"ink.svg", 2},
+                           Save{L"\u00f1and\u00fa-\u65e5\u672c-\u20ac.png", 1}}) {
+    const wchar_t* name = save.name;
     const std::wstring path = folder + name;
-    const bool saved = SaveAs(board, path);
+    const bool saved = SaveAs(board, path, save.type);
     std::printf("%s saving %ls\n", saved ? "PASS" : "FAIL", name);
     if (!saved) ++failures;
   }

@@ -83,7 +83,7 @@ lines = [e for e in root.iter() if e.tag in ("polyline", ns + "polyline")]
 assert len(lines) == 1, len(lines)
 assert "stroke:rgb(255,0,0)" in lines[0].get("style"), lines[0].get("style")
 xs = [float(p.split(",")[0]) for p in lines[0].get("points").split()]
-assert min(xs) <= 205 and max(xs) >= 395, (min(xs), max(xs))
+assert min(xs) <= 205 and max(xs) >= 395, (min(xs), max(xs), lines[0].get("points"))
 PY
 report "ink.svg is an SVG drawing with the red stroke" $?
 
