@@ -70,6 +70,9 @@ class ContractHarness {
 
   // How far one WaitEvent(t) call may overshoot t on this backend's clock.
   virtual int ClockToleranceMs() const { return 0; }
+  // Why the window system under this harness cannot show what the named
+  // test checks (the test is then skipped); empty when it can.
+  virtual std::string CannotCheck(const std::string& /*testName*/) const { return {}; }
 };
 
 using HarnessFactory = std::unique_ptr<ContractHarness> (*)();

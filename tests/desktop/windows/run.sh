@@ -3,11 +3,13 @@
 # running board as another program and as the user; the files it saves are
 # read back here with ImageMagick (libpng, libtiff) and Python's XML parser.
 # Usage: tests/desktop/windows/run.sh BUILD_DIR [SHOT.png]
-#   BUILD_DIR: a Windows build (app/plumet.exe, tests/desktop/windows/board-check.exe)
+#   BUILD_DIR: a Windows build (app/plumet.exe, tests/desktop/windows/board-check.exe,
+#              tests/platform/backend_contract_win32.exe)
 #   SHOT.png:  also keep the screen with the ink drawn (docs/images/make-windows-shot.sh)
-# Needs: wine, wine64, Xvfb, x11-utils, imagemagick, python3.
+# Needs: wine, wine64, Xvfb, x11-utils, xcompmgr, imagemagick, python3.
 set -u
-if [ $# -lt 1 ] || [ ! -f "$1/app/plumet.exe" ] || [ ! -f "$1/tests/desktop/windows/board-check.exe" ]; then
+if [ $# -lt 1 ] || [ ! -f "$1/app/plumet.exe" ] || [ ! -f "$1/tests/desktop/windows/board-check.exe" ] ||
+  [ ! -f "$1/tests/platform/backend_contract_win32.exe" ]; then
   echo "usage: $0 BUILD_DIR [SHOT.png]" >&2
   exit 2
 fi
@@ -31,6 +33,14 @@ report() {  # name status
   fi
 }
 
+# One file that needs nothing beside it: only DLLs every Windows has.
+imports=$(x86_64-w64-mingw32-objdump -p "$BUILD/app/plumet.exe" | awk '/DLL Name:/ {print tolower($3)}' | sort | tr '\n' ' ')
+system_dlls=" advapi32.dll comctl32.dll comdlg32.dll gdi32.dll gdiplus.dll kernel32.dll msvcrt.dll ole32.dll oleaut32.dll shell32.dll shlwapi.dll user32.dll "
+unknown=""
+for dll in $imports; do [[ $system_dlls == *" $dll "* ]] || unknown="$unknown $dll"; done
+[ -z "$unknown" ]
+report "plumet.exe imports only system DLLs ($imports)" $?
+
 # A fresh prefix on its own Xvfb, at 150 % (144 dpi): the board must still
 # cover the screen in device pixels.
 wine_start "$WORK" || exit 1
@@ -51,6 +61,15 @@ for _ in $(seq 100); do [ -s "$WORK/plumet.status" ] && break; sleep 0.1; done
 status=$(cat "$WORK/plumet.status" 2>/dev/null || echo none)
 [ "$status" = 0 ]
 report "plumet.exe ends with status 0 after Escape (status $status)" $?
+
+# The backend contract on the Win32 backend, with a compositing manager as
+# on a Windows desktop (without one Wine shows layered windows unblended).
+xcompmgr >/dev/null 2>&1 &
+compositor=$!
+(cd "$BUILD/tests/platform" && wine_run 300 backend_contract_win32.exe --gtest_brief=1) 2>&1 | tr -d '\r' | tail -n 40
+report "backend contract on the Win32 backend" "${PIPESTATUS[0]}"
+kill "$compositor" 2>/dev/null
+wait "$compositor" 2>/dev/null
 
 # The saved files, read with other readers than the ones that wrote them.
 saved="$WORK/saved"
