@@ -3,12 +3,12 @@
 # running board as another program and as the user; the files it saves are
 # read back here with ImageMagick (libpng, libtiff) and Python's XML parser.
 # Usage: tests/desktop/windows/run.sh BUILD_DIR [SHOT.png]
-#   BUILD_DIR: a Windows build (app/plumet.exe, tests/desktop/windows/board-check.exe,
+#   BUILD_DIR: a Windows build (plumet.exe, tests/desktop/windows/board-check.exe,
 #              tests/platform/backend_contract_win32.exe)
 #   SHOT.png:  also keep the screen with the ink drawn (docs/images/make-windows-shot.sh)
 # Needs: wine, wine64, Xvfb, x11-utils, xcompmgr, imagemagick, python3.
 set -u
-if [ $# -lt 1 ] || [ ! -f "$1/app/plumet.exe" ] || [ ! -f "$1/tests/desktop/windows/board-check.exe" ] ||
+if [ $# -lt 1 ] || [ ! -f "$1/plumet.exe" ] || [ ! -f "$1/tests/desktop/windows/board-check.exe" ] ||
   [ ! -f "$1/tests/platform/backend_contract_win32.exe" ]; then
   echo "usage: $0 BUILD_DIR [SHOT.png]" >&2
   exit 2
@@ -34,7 +34,7 @@ report() {  # name status
 }
 
 # One file that needs nothing beside it: only DLLs every Windows has.
-imports=$(x86_64-w64-mingw32-objdump -p "$BUILD/app/plumet.exe" | awk '/DLL Name:/ {print tolower($3)}' | sort | tr '\n' ' ')
+imports=$(x86_64-w64-mingw32-objdump -p "$BUILD/plumet.exe" | awk '/DLL Name:/ {print tolower($3)}' | sort | tr '\n' ' ')
 system_dlls=" advapi32.dll comctl32.dll comdlg32.dll gdi32.dll gdiplus.dll kernel32.dll msvcrt.dll ole32.dll oleaut32.dll shell32.dll shlwapi.dll user32.dll "
 unknown=""
 for dll in $imports; do [[ $system_dlls == *" $dll "* ]] || unknown="$unknown $dll"; done
@@ -50,7 +50,7 @@ read -r WIDTH HEIGHT < <(xdpyinfo | awk '/dimensions:/ {split($2, d, "x"); print
 
 # The program and its checker.
 mkdir -p "$WORK/saved"
-cp "$BUILD/app/plumet.exe" "$BUILD/tests/desktop/windows/board-check.exe" "$WORK/"
+cp "$BUILD/plumet.exe" "$BUILD/tests/desktop/windows/board-check.exe" "$WORK/"
 winpath() { echo "Z:$1" | tr / '\\'; }
 (cd "$WORK" && wine_run 240 plumet.exe >"$WORK/plumet.log" 2>&1; echo $? >"$WORK/plumet.status") &
 shot_arg=()
