@@ -231,12 +231,21 @@ int wmain(int argc, wchar_t** argv) {
   ::PostMessageW(board, kBoardCommand, kFirstPage, 0);
   Check(WaitFor([&] { return IsRed(ScreenPixel(300, 300)); }), "the first page has its ink again");
 
-  // A flood of commands that change nothing, then one that does: all of
+  // Other messages with any values, from another program, change nothing;
+  // a flood of commands that change nothing, then one that does: all of
   // them handled, in order.
+  for (UINT message : {WM_USER, WM_USER + 2, WM_USER + 100, WM_APP + 5, 0xBFFFu, 0xC100u, 0xFFFFu}) {
+    ::PostMessageW(board, message, ~WPARAM{0}, -1);
+    ::PostMessageW(board, message, 0, LPARAM{1} << 40);
+  }
   for (int i = 0; i < 5000; ++i) ::PostMessageW(board, kBoardCommand, 12 + (i % 100), i);
   ::PostMessageW(board, kBoardCommand, kBackground, 0);
   Check(WaitFor([&] { return ScreenPixel(300, 340) == RGB(0x00, 0x69, 0x34); }, 20000),
-        "after a flood of unknown commands the next one turns the board green");
+        "after odd messages and a flood of unknown commands the next one turns the board green");
+  ::GetWindowRect(board, &bounds);
+  Check(bounds.left == 0 && bounds.top == 0 && bounds.right == width && bounds.bottom == height &&
+            IsRed(ScreenPixel(300, 300)),
+        "and the board still covers the screen with its ink");
 
   struct Save {
     const wchar_t* name;
