@@ -234,7 +234,7 @@ int wmain(int argc, wchar_t** argv) {
   // Other messages with any values, from another program, change nothing;
   // a flood of commands that change nothing, then one that does: all of
   // them handled, in order.
-  for (UINT message : {WM_USER, WM_USER + 2, WM_USER + 100, WM_APP + 5, 0xBFFFu, 0xC100u, 0xFFFFu}) {
+  for (UINT message : {UINT{WM_USER}, UINT{WM_USER + 2}, UINT{WM_USER + 100}, UINT{WM_APP + 5}, 0xBFFFu, 0xC100u, 0xFFFFu}) {
     ::PostMessageW(board, message, ~WPARAM{0}, -1);
     ::PostMessageW(board, message, 0, LPARAM{1} << 40);
   }
