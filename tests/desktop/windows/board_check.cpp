@@ -18,7 +18,7 @@
 namespace {
 
 constexpr UINT kBoardCommand = WM_USER + 1;
-constexpr WPARAM kPen = 1, kColor = 3, kSave = 8, kBackground = 9, kFirstPage = 10, kSecondPage = 11;
+constexpr WPARAM kPen = 1, kColor = 3, kSave = 8, kBackground = 9, kFirstPage = 10, kSecondPage = 11;  // BC_ codes
 constexpr LPARAM kRed = 2;
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 
@@ -113,6 +113,23 @@ void TypeText(const std::wstring& text) {
     inputs[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
     ::SendInput(2, inputs, sizeof(INPUT));
   }
+}
+
+// Runs "plumet.exe --send WORDS" from the current folder; its exit status.
+DWORD RunSend(const std::wstring& words) {
+  std::wstring line = L"plumet.exe --send " + words;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process{};
+  if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    return 255;
+  }
+  ::WaitForSingleObject(process.hProcess, 30000);
+  DWORD status = 255;
+  ::GetExitCodeProcess(process.hProcess, &status);
+  ::CloseHandle(process.hThread);
+  ::CloseHandle(process.hProcess);
+  return status;
 }
 
 bool FileExists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -213,8 +230,9 @@ int wmain(int argc, wchar_t** argv) {
     Check(kind == SIMPLEREGION || kind == COMPLEXREGION, "the palette is shaped by a window region");
   }
 
-  // The white board takes input; red ink drawn with the mouse shows where it was drawn.
-  ::PostMessageW(board, kBoardCommand, kBackground, 0);
+  // The white board (by plumet.exe --send) takes input; red ink drawn with
+  // the mouse shows where it was drawn.
+  Check(RunSend(L"background") == 0, "plumet.exe --send background reaches the board");
   Check(WaitFor([&] { return (ExStyle(board) & WS_EX_TRANSPARENT) == 0; }), "a board command makes the board take input");
   Check(WaitFor([&] { return IsWhite(ScreenPixel(300, 300)); }), "the background command shows the white board");
   ::PostMessageW(board, kBoardCommand, kPen, 0);

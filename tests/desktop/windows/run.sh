@@ -52,6 +52,12 @@ read -r WIDTH HEIGHT < <(xdpyinfo | awk '/dimensions:/ {split($2, d, "x"); print
 mkdir -p "$WORK/saved"
 cp "$BUILD/plumet.exe" "$BUILD/tests/desktop/windows/board-check.exe" "$WORK/"
 winpath() { echo "Z:$1" | tr / '\\'; }
+(cd "$WORK" && wine_run 60 plumet.exe --send pen >/dev/null 2>&1)
+[ $? -eq 1 ]
+report "plumet.exe --send without a board exits 1" $?
+(cd "$WORK" && wine_run 60 plumet.exe --send nonsense >/dev/null 2>&1)
+[ $? -eq 2 ]
+report "plumet.exe --send with unknown words exits 2" $?
 (cd "$WORK" && wine_run 240 plumet.exe >"$WORK/plumet.log" 2>&1; echo $? >"$WORK/plumet.status") &
 shot_arg=()
 [ -n "$SHOT" ] && shot_arg=("$(winpath "$WORK/shot.bmp")")
