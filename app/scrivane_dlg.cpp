@@ -22,7 +22,7 @@ BOOL CScrivaneDlg::OnInitDialog() {
   SetIcon(m_hIcon, FALSE);
   m_nZoom = 1;
   m_ptViewOrigin = {0, 0};
-  SetWindowText("Plumet Life");
+  SetWindowText(kBoardCaption);
   m_nBackMode = BM_TRANSPARENT;
   ModifyStyleEx(0, WS_EX_LAYERED | WS_EX_TRANSPARENT);
   ::SetProp(m_hWnd, MICROSOFT_TABLETPENSERVICE_PROPERTY, reinterpret_cast<HANDLE>(std::uintptr_t{TABLET_PLAIN_MOUSE_INPUT}));

@@ -8,6 +8,9 @@
 #include "palette/toolbar_dlg.h"
 #include "platform/framework/framework.h"
 
+// The board window's caption, by which other programs may find it.
+inline constexpr const char* kBoardCaption = "Plumet Life";
+
 class CScrivaneDlg : public CDialog, public CQarelBoard {
  public:
   CScrivaneDlg();

@@ -4,7 +4,8 @@
 #   tools/build.sh test   check the artwork, build and run every test: unit and end-to-end tests,
 #                         a sanitizer build, the XML fuzzers, the real-desktop checks
 #                         and the Windows suites under Wine
-#   tools/build.sh windows  cross-build the Windows programs and tests (build/windows)
+#   tools/build.sh windows  cross-build the Windows programs and tests (build/windows):
+#                           build/windows/plumet.exe and plumet-VERSION-windows.zip
 set -euo pipefail
 
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -15,7 +16,7 @@ packages=(
   libcairo2-dev libpng-dev libtiff-dev libgtk-3-dev libx11-dev libx11-xcb-dev libxcb1-dev libxext-dev libxtst-dev libxi-dev libxrandr-dev libxcursor-dev libsm-dev
   libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev libicu-dev
   clang libclang-rt-14-dev
-  xvfb xdotool imagemagick xcompmgr x11-utils gromit-mpx dbus-daemon python3-cairo
+  xvfb xdotool imagemagick xcompmgr x11-utils gromit-mpx dbus-daemon python3 python3-cairo
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev googletest wine wine64
 )
 
@@ -75,6 +76,7 @@ case "${1:-}" in
     echo "== Windows build and its suites under Wine"
     build_windows $werror
     bash "$top/tests/windows/run.sh" "$top/build/windows" "$top/build/release"
+    bash "$top/tests/desktop/windows/run.sh" "$top/build/windows"
     ;;
   windows)
     install_missing "${packages[@]}"

@@ -44,8 +44,8 @@ class ContractHarness {
   virtual void Release(int x, int y) = 0;
   // A key event kind (Enter, Escape, Ctrl+Z, Ctrl+Y, Ctrl+Shift+Z), to whatever has the focus.
   virtual void Key(EventKind key) = 0;
-  // The screen changes size.
-  virtual void ChangeScreenSize(Size size) = 0;
+  // The screen changes size; false if this desktop cannot be resized here.
+  virtual bool ChangeScreenSize(Size size) = 0;
   // Another program posts the message to ours, the way the window system
   // lets any program reach the running board.
   virtual void PostFromOutside(const PostedMessage& message) = 0;
@@ -70,6 +70,9 @@ class ContractHarness {
 
   // How far one WaitEvent(t) call may overshoot t on this backend's clock.
   virtual int ClockToleranceMs() const { return 0; }
+  // Why the window system under this harness cannot show what the named
+  // test checks (the test is then skipped); empty when it can.
+  virtual std::string CannotCheck(const std::string& /*testName*/) const { return {}; }
 };
 
 using HarnessFactory = std::unique_ptr<ContractHarness> (*)();

@@ -17,7 +17,10 @@ class HeadlessHarness final : public ContractHarness {
   void Move(int x, int y) override { desktop_.AddMove(x, y); }
   void Release(int x, int y) override { desktop_.AddRelease(x, y); }
   void Key(EventKind key) override { desktop_.AddKey(key); }
-  void ChangeScreenSize(Size size) override { desktop_.AddDisplayChange(size); }
+  bool ChangeScreenSize(Size size) override {
+    desktop_.AddDisplayChange(size);
+    return true;
+  }
   void PostFromOutside(const PostedMessage& message) override { desktop_.AddMessageFromOutside(message); }
   void Idle(int ms) override { desktop_.AddWait(static_cast<std::uint64_t>(ms)); }
 
