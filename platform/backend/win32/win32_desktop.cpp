@@ -28,6 +28,15 @@ int FrameInterval() {
   return static_cast<int>(1000 / (known ? mode.dmDisplayFrequency : 60));
 }
 
+// Whole steps of 96 dpi, rounded down: at 150 % the palette stays 1x, as a
+// doubled one would not fit the height of a 1080-pixel screen.
+int ScreenScale() {
+  HDC screen = ::GetDC(nullptr);
+  const int dpi = screen != nullptr ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
+  if (screen != nullptr) ::ReleaseDC(nullptr, screen);
+  return dpi >= 96 ? dpi / 96 : 1;
+}
+
 // The program's icon as Explorer shows it: its first icon group.
 BOOL CALLBACK TakeFirstIcon(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR found) {
   *reinterpret_cast<LPWSTR*>(found) = name;
@@ -78,6 +87,7 @@ Win32Desktop::Win32Desktop(HINSTANCE instance, HANDLE boardLock) : instance_(ins
   // The save dialog is a COM object of the shell's.
   comStarted_ = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
   frameIntervalMs_ = FrameInterval();
+  scaleFactor_ = ScreenScale();
 }
 
 Win32Desktop::~Win32Desktop() {

@@ -42,6 +42,7 @@ class Win32Desktop final : public Backend {
   void PointerPosition(int& screenX, int& screenY) override;
   std::uint64_t NowMs() override;
   int FrameIntervalMs() override { return frameIntervalMs_; }
+  int ScaleFactor() const override { return scaleFactor_; }
   std::optional<Event> WaitEvent(int timeoutMs) override;
   std::optional<std::string> RunSaveDialog(const SaveDialogRequest& request) override;
   void ShowMessage(const MessageRequest& message) override;
@@ -66,6 +67,7 @@ class Win32Desktop final : public Backend {
   HANDLE boardLock_;
   bool comStarted_ = false;
   int frameIntervalMs_ = 16;
+  int scaleFactor_ = 1;  // read once at start, as on X
   std::map<WindowId, std::unique_ptr<Win32Window>> windows_;
   WindowId nextWindow_ = 1;
   WindowId creating_ = 0;  // the window CreateWindowExW is making
