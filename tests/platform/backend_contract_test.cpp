@@ -288,8 +288,8 @@ TEST_P(BackendContract, PointerEventsCarryWindowAndScreenCoordinates) {
     path.emplace_back(110 + i % 180, 60 + i / 2);
     User().Move(path.back().first, path.back().second);
   }
-  Subject().PointerPosition(x, y);
   User().Release(path.back().first + 5, path.back().second);
+  Subject().PointerPosition(x, y);
   const std::vector<Event> taken = User().TakeEvents();
   const auto down = std::find_if(taken.begin(), taken.end(), [](const Event& e) { return e.kind == EventKind::PointerDown; });
   ASSERT_NE(down, taken.end());
