@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 #include "tests/platform/contract_harness.h"
@@ -281,6 +282,27 @@ TEST_P(BackendContract, PointerEventsCarryWindowAndScreenCoordinates) {
   Subject().PointerPosition(x, y);
   EXPECT_EQ(x, 160);
   EXPECT_EQ(y, 100);
+
+  // Every move of a fast drag arrives, in order, none merged into another;
+  // also those that arrive while the backend answers a call of the program.
+  User().Press(110, 60);
+  std::vector<std::pair<int, int>> path;
+  for (int i = 1; i <= 300; ++i) {
+    path.emplace_back(110 + i % 180, 60 + i / 2);
+    User().Move(path.back().first, path.back().second);
+  }
+  User().Release(path.back().first + 5, path.back().second);
+  Subject().PointerPosition(x, y);
+  const std::vector<Event> taken = User().TakeEvents();
+  const auto down = std::find_if(taken.begin(), taken.end(), [](const Event& e) { return e.kind == EventKind::PointerDown; });
+  ASSERT_NE(down, taken.end());
+  const std::vector<Event> drag = OfKind(std::vector<Event>(down, taken.end()), EventKind::PointerMove);
+  ASSERT_EQ(drag.size(), path.size());
+  for (std::size_t i = 0; i < path.size(); ++i) {
+    EXPECT_EQ(drag[i].screenX, path[i].first) << i;
+    EXPECT_EQ(drag[i].screenY, path[i].second) << i;
+    EXPECT_TRUE(drag[i].buttonDown) << i;
+  }
 }
 
 // Messages from another program keep their order; against the user's input

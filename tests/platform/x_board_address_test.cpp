@@ -67,6 +67,26 @@ TEST_F(BoardSelection, OneBoardPerDisplayAndNothingLeftOnceItEnds) {
   EXPECT_NE(desktop_, nullptr) << error;
 }
 
+int errorsSeen = 0;
+int CountError(Display*, XErrorEvent*) { return ++errorsSeen, 0; }
+
+TEST_F(BoardSelection, ErrorsOnOtherConnectionsReachTheirHandlerAfterTheBoardIsOpenedAgain) {
+  desktop_.reset();
+  const XErrorHandler before = XSetErrorHandler(CountError);
+  std::string error;
+  for (int opening = 0; opening < 2; ++opening) {
+    desktop_.reset();
+    desktop_ = XDesktop::Open(error);
+    ASSERT_NE(desktop_, nullptr) << error;
+  }
+  errorsSeen = 0;
+  XDestroyWindow(sender_, 1);  // no such window: BadWindow on the sender's connection
+  XSync(sender_, False);
+  EXPECT_EQ(errorsSeen, 1);
+  desktop_.reset();
+  XSetErrorHandler(before);
+}
+
 TEST_F(BoardSelection, MessagesOfAnyShapeFromAnyClientAreDroppedUnlessWellFormed) {
   const Atom ours = XInternAtom(sender_, "PLUMET_POST_MESSAGE", False);
   for (const int format : {8, 16, 32, 0, 77}) {

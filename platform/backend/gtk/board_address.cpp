@@ -4,6 +4,7 @@
 #include <xcb/xcb.h>
 
 #include <cstdlib>
+#include <utility>
 
 namespace plumet::backend::gtk {
 namespace {
@@ -65,7 +66,10 @@ BoardAddress::~BoardAddress() { XCloseDisplay(display_); }
 
 std::optional<PostedMessage> BoardAddress::Next() {
   xcb_connection_t* connection = XGetXCBConnection(display_);
-  while (std::unique_ptr<xcb_generic_event_t, FreeEvent> event{xcb_poll_for_event(connection)}) {
+  for (;;) {
+    std::unique_ptr<xcb_generic_event_t, FreeEvent> event{xcb_poll_for_queued_event(connection)};
+    if (!event && std::exchange(mayRead_, false)) event.reset(xcb_poll_for_event(connection));
+    if (!event) break;
     switch (event->response_type & 0x7F) {
       case XCB_CLIENT_MESSAGE: {
         const auto* message = reinterpret_cast<const xcb_client_message_event_t*>(event.get());

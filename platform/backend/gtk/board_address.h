@@ -40,9 +40,12 @@ class BoardAddress {
   BoardAddress& operator=(const BoardAddress&) = delete;
 
   int Fd() const { return ConnectionNumber(display_); }
+  // A poll found Fd readable: Next may read it once.
+  void SocketReadable() { mayRead_ = true; }
   // The next well-formed message that arrived, or nothing. Everything else
   // sent here is dropped; a request for the selection's contents is refused
-  // (it has none).
+  // (it has none). The socket is read only once after SocketReadable, so no
+  // read finds it empty.
   std::optional<PostedMessage> Next();
 
  private:
@@ -51,6 +54,7 @@ class BoardAddress {
   Display* display_;
   Window window_;
   Atom messageType_;
+  bool mayRead_ = true;  // what arrived before the first poll
 };
 
 }  // namespace plumet::backend::gtk

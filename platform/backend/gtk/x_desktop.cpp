@@ -1,8 +1,9 @@
 #include "platform/backend/gtk/x_desktop.h"
 
-#include <X11/XKBlib.h>
 #include <X11/Xatom.h>
+#include <X11/Xlib-xcb.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XI2proto.h>
 #include <X11/extensions/XInput2.h>
 #include <X11/extensions/Xrandr.h>
 #include <X11/extensions/shape.h>
@@ -13,12 +14,16 @@
 #include <algorithm>
 #include <csignal>
 #include <chrono>
+#include <cstddef>
+#include <cstdlib>
+#include <cstring>
 #include <optional>
 #include <set>
 #include <thread>
 #include <utility>
 
 #include "platform/backend/gtk/board_address.h"
+#include "platform/backend/gtk/main_context_wait.h"
 #include "platform/backend/gtk/message_box.h"
 #include "platform/backend/gtk/portal_screenshot.h"
 #include "platform/backend/gtk/save_dialog.h"
@@ -53,16 +58,31 @@ int OnXError(Display* display, XErrorEvent* error) {
 }
 
 void WatchErrors(Display* display) {
-  if (OurDisplays().empty()) previousHandler = XSetErrorHandler(OnXError);
+  // Ours stays installed once the last of our connections is closed: taken
+  // for the previous one, it would call itself for ever.
+  if (OurDisplays().empty()) {
+    if (const XErrorHandler previous = XSetErrorHandler(OnXError); previous != OnXError) previousHandler = previous;
+  }
   OurDisplays().insert(display);
 }
 
 Rect Offset(const Rect& r, int dx, int dy) { return Rect{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy}; }
 
+struct FreeEvent {
+  void operator()(xcb_generic_event_t* event) const { std::free(event); }
+};
+using EventPtr = std::unique_ptr<xcb_generic_event_t, FreeEvent>;
+
 // The keys the board takes. The key's unshifted symbol names it, so Shift
-// does not make z a Z, and Caps Lock or Num Lock change nothing.
-std::optional<EventKind> KeyEventKind(const XKeyEvent& key) {
-  const KeySym symbol = XkbKeycodeToKeysym(key.display, static_cast<KeyCode>(key.keycode), 0, 0);
+// does not make z a Z, and Caps Lock or Num Lock change nothing. The
+// server's current mapping is asked each time (keys are rare): nothing kept
+// here can go stale when the keyboard layout changes.
+std::optional<EventKind> KeyEventKind(Display* display, const xcb_key_press_event_t& key) {
+  int perKey = 0;
+  KeySym* symbols = XGetKeyboardMapping(display, key.detail, 1, &perKey);
+  if (symbols == nullptr) return std::nullopt;
+  const KeySym symbol = perKey > 0 ? symbols[0] : NoSymbol;
+  XFree(symbols);
   if (symbol == XK_Return || symbol == XK_KP_Enter) return EventKind::KeyEnter;
   if (symbol == XK_Escape) return EventKind::KeyEscape;
   if (!(key.state & ControlMask)) return std::nullopt;
@@ -82,8 +102,9 @@ int FrameInterval(Display* display, Window root) {
 }  // namespace
 
 struct XDesktopCallbacks {
+  // While GTK runs a modal dialog's loop.
   static gboolean OnXReadable(gint, GIOCondition, gpointer self) {
-    static_cast<XDesktop*>(self)->Drain();
+    static_cast<XDesktop*>(self)->Drain(true);
     return G_SOURCE_CONTINUE;
   }
   static gboolean OnCoverTimer(gpointer self) {
@@ -102,7 +123,8 @@ struct XDesktopCallbacks {
   // dialog) would wake it over and over: the watch rests until WaitEvent.
   static gboolean OnAddressReadable(gint, GIOCondition, gpointer self) {
     auto* desktop = static_cast<XDesktop*>(self);
-    desktop->Drain();
+    desktop->address_->SocketReadable();
+    desktop->Drain(false);
     if (desktop->events_.size() < kMaxQueuedEvents) return G_SOURCE_CONTINUE;
     desktop->addressWatch_ = 0;
     return G_SOURCE_REMOVE;
@@ -124,6 +146,8 @@ std::unique_ptr<XDesktop> XDesktop::Open(std::string& error) {
     error = std::string("cannot open display ") + gdk_display_get_name(gdk);
     return nullptr;
   }
+  // Requests go through Xlib; events are read with XCB (WaitEvent).
+  XSetEventQueueOwner(display, XCBOwnsEventQueue);
   int event = 0;
   int err = 0;
   if (!XShapeQueryExtension(display, &event, &err)) {
@@ -141,7 +165,9 @@ std::unique_ptr<XDesktop> XDesktop::Open(std::string& error) {
 }
 
 XDesktop::XDesktop(Display* display, std::unique_ptr<BoardAddress> address)
-    : display_(display), address_(std::move(address)) {
+    : display_(display), xcb_(XGetXCBConnection(display)),
+      address_(std::move(address)),
+      mainContext_(std::make_unique<MainContextWait>()) {
   WatchErrors(display_);
   const int screen = DefaultScreen(display_);
   target_.display = display_;
@@ -187,16 +213,13 @@ XDesktop::XDesktop(Display* display, std::unique_ptr<BoardAddress> address)
   GdkScreen* screenObject = gdk_screen_get_default();
   composited_ = alphaVisual_ && gdk_screen_is_composited(screenObject);
   compositedHandler_ = g_signal_connect(screenObject, "composited-changed", G_CALLBACK(XDesktopCallbacks::OnCompositedChanged), this);
-  fdWatch_ = g_unix_fd_add(ConnectionNumber(display_), G_IO_IN, XDesktopCallbacks::OnXReadable, this);
   for (int signal : {SIGTERM, SIGHUP, SIGINT})
     endWatches_.push_back(g_unix_signal_add(signal, XDesktopCallbacks::OnEndRequest, this));
   session_ = std::make_unique<SessionClient>([this] { RequestEnd(); });
-  WatchAddress();
   XFlush(display_);
 }
 
 XDesktop::~XDesktop() {
-  g_source_remove(fdWatch_);
   for (unsigned watch : endWatches_) g_source_remove(watch);
   if (coverTimer_ != 0) g_source_remove(coverTimer_);
   if (addressWatch_ != 0) g_source_remove(addressWatch_);
@@ -407,6 +430,7 @@ void XDesktop::CheckCovered() {
       break;
     case RaisePolicy::Answer::Later:
       coverTimer_ = g_timeout_add(static_cast<guint>(raisePolicy_.WaitMs(now)), XDesktopCallbacks::OnCoverTimer, this);
+      mainContext_->SourcesChanged();
       break;
     case RaisePolicy::Answer::Stay:
       break;
@@ -565,33 +589,20 @@ std::uint64_t XDesktop::NowMs() {
       std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch()).count());
 }
 
-void XDesktop::WatchAddress() {
-  if (addressWatch_ == 0) {
-    addressWatch_ = g_unix_fd_add(address_->Fd(), G_IO_IN, XDesktopCallbacks::OnAddressReadable, this);
-  }
-}
-
 std::optional<Event> XDesktop::WaitEvent(int timeoutMs) {
-  Drain();
-  if (events_.empty()) {
-    WatchAddress();
-    bool expired = false;
-    GSource* timer = nullptr;
+  Drain(false);
+  const std::uint64_t start = NowMs();
+  while (events_.empty()) {
+    int leftMs = -1;
     if (timeoutMs >= 0) {
-      timer = g_timeout_source_new(static_cast<guint>(timeoutMs));
-      g_source_set_callback(
-          timer, [](gpointer flag) -> gboolean { return *static_cast<bool*>(flag) = true, G_SOURCE_REMOVE; }, &expired,
-          nullptr);
-      g_source_attach(timer, nullptr);
+      const std::uint64_t waited = NowMs() - start;
+      if (waited >= static_cast<std::uint64_t>(timeoutMs)) break;
+      leftMs = timeoutMs - static_cast<int>(waited);
     }
-    while (events_.empty() && !expired) {
-      g_main_context_iteration(nullptr, TRUE);
-      Drain();
-    }
-    if (timer != nullptr) {
-      g_source_destroy(timer);
-      g_source_unref(timer);
-    }
+    GPollFD fds[] = {{ConnectionNumber(display_), G_IO_IN, 0}, {address_->Fd(), G_IO_IN, 0}};
+    mainContext_->Wait(fds, leftMs);
+    if (fds[1].revents != 0) address_->SocketReadable();
+    Drain(fds[0].revents != 0);
   }
   if (events_.empty()) return std::nullopt;
   const Event event = events_.front();
@@ -599,28 +610,37 @@ std::optional<Event> XDesktop::WaitEvent(int timeoutMs) {
   return event;
 }
 
-void XDesktop::Drain() {
-  while (XPending(display_) > 0) {
-    XEvent event;
-    XNextEvent(display_, &event);
-    Translate(event);
+// Only what the socket holds when it is known to be readable is read, once;
+// everything else comes from XCB's queue, which also holds the events that
+// arrived while Xlib waited for a reply or wrote a request. So no read finds
+// nothing, and no event waits in the queue while we sleep on the socket.
+void XDesktop::Drain(bool socketReadable) {
+  EventPtr event{socketReadable ? xcb_poll_for_event(xcb_) : xcb_poll_for_queued_event(xcb_)};
+  for (;;) {
+    for (; event; event.reset(xcb_poll_for_queued_event(xcb_))) Translate(*event);
+    // Once per batch: a burst of restacks needs one look at the stack.
+    if (coverCheckDue_) CheckCovered();
+    if (leaving_) {
+      leaving_ = false;
+      events_.push_back(PointerEvent(EventKind::PointerMove, 0, leaveX_, leaveY_, false));
+    }
+    // Messages from other programs, no faster than the program takes them.
+    while (events_.size() < kMaxQueuedEvents) {
+      const std::optional<PostedMessage> posted = address_->Next();
+      if (!posted) break;
+      Event e{EventKind::MessageFromOutside};
+      e.posted = *posted;
+      events_.push_back(e);
+    }
+    RefreshFallbackGrab();
+    XFlush(display_);
+    // The round trips and writes above may have queued more.
+    event.reset(xcb_poll_for_queued_event(xcb_));
+    if (!event) break;
   }
-  // Once per batch: a burst of restacks needs one look at the stack.
-  if (coverCheckDue_) CheckCovered();
-  if (leaving_) {
-    leaving_ = false;
-    events_.push_back(PointerEvent(EventKind::PointerMove, 0, leaveX_, leaveY_, false));
-  }
-  // Messages from other programs, no faster than the program takes them.
-  while (events_.size() < kMaxQueuedEvents) {
-    const std::optional<PostedMessage> posted = address_->Next();
-    if (!posted) break;
-    Event e{EventKind::MessageFromOutside};
-    e.posted = *posted;
-    events_.push_back(e);
-  }
-  RefreshFallbackGrab();
-  XFlush(display_);
+  // A broken connection ends the program as Xlib always did: a request
+  // meets the error and calls the I/O error handler.
+  if (xcb_connection_has_error(xcb_)) XSync(display_, False);
 }
 
 Event XDesktop::PointerEvent(EventKind kind, WindowId window, int rootX, int rootY, bool buttonDown) const {
@@ -635,113 +655,126 @@ Event XDesktop::PointerEvent(EventKind kind, WindowId window, int rootX, int roo
   return event;
 }
 
-void XDesktop::Translate(XEvent& event) {
-  if (event.type == GenericEvent) {
-    if (event.xcookie.extension == xiOpcode_ && XGetEventData(display_, &event.xcookie)) {
-      const auto* raw = static_cast<const XIRawEvent*>(event.xcookie.data);
-      if (event.xcookie.evtype == XI_RawButtonPress && raw->detail == 1) PressSeenByServer();
-      XFreeEventData(display_, &event.xcookie);
+void XDesktop::Translate(const xcb_generic_event_t& event) {
+  // The top bit marks events another client sent.
+  const int type = event.response_type & 0x7F;
+  if (type == XCB_GE_GENERIC) {
+    const auto& generic = reinterpret_cast<const xcb_ge_generic_event_t&>(event);
+    if (generic.extension == xiOpcode_ && generic.event_type == XI_RawButtonPress) {
+      // The first 32 bytes are the event as sent, whatever its length.
+      std::uint32_t button = 0;
+      std::memcpy(&button, reinterpret_cast<const char*>(&event) + offsetof(xXIRawEvent, detail), sizeof button);
+      if (button == 1) PressSeenByServer();
     }
     return;
   }
-  if (randrEventBase_ >= 0 &&
-      (event.type == randrEventBase_ + RRScreenChangeNotify || event.type == randrEventBase_ + RRNotify)) {
-    XRRUpdateConfiguration(&event);
+  if (randrEventBase_ >= 0 && (type == randrEventBase_ + RRScreenChangeNotify || type == randrEventBase_ + RRNotify)) {
     UpdateMonitor();
     return;
   }
-  switch (event.type) {
-    case Expose:
-      if (XWindow* w = Find(FromXid(event.xexpose.window))) {
-        w->Paint(Rect{event.xexpose.x, event.xexpose.y, event.xexpose.x + event.xexpose.width,
-                      event.xexpose.y + event.xexpose.height});
-      }
-      return;
-    case ButtonPress:
-    case ButtonRelease:
-    case MotionNotify:
-    case EnterNotify:
-    case LeaveNotify:
-      if (!dialogOpen_) TranslatePointer(event);
-      return;
-    case KeyPress: {
-      const WindowId window = FromXid(event.xkey.window);
-      if (dialogOpen_ || window == 0 || window != focus_) return;
-      if (const std::optional<EventKind> kind = KeyEventKind(event.xkey)) {
-        events_.push_back(PointerEvent(*kind, window, event.xkey.x_root, event.xkey.y_root, false));
+  switch (type) {
+    case XCB_EXPOSE: {
+      const auto& expose = reinterpret_cast<const xcb_expose_event_t&>(event);
+      if (XWindow* w = Find(FromXid(expose.window))) {
+        w->Paint(Rect{expose.x, expose.y, expose.x + expose.width, expose.y + expose.height});
       }
       return;
     }
-    case FocusOut:
-      TranslateFocusOut(event.xfocus);
+    case XCB_BUTTON_PRESS:
+    case XCB_BUTTON_RELEASE:
+    case XCB_MOTION_NOTIFY:
+    case XCB_ENTER_NOTIFY:
+    case XCB_LEAVE_NOTIFY:
+      if (!dialogOpen_) TranslatePointer(type, event);
       return;
-    case MapNotify:
-      if (event.xmap.event == target_.root && FromXid(event.xmap.window) == 0) coverCheckDue_ = true;
+    case XCB_KEY_PRESS: {
+      const auto& key = reinterpret_cast<const xcb_key_press_event_t&>(event);
+      const WindowId window = FromXid(key.event);
+      if (dialogOpen_ || window == 0 || window != focus_) return;
+      if (const std::optional<EventKind> kind = KeyEventKind(display_, key)) {
+        events_.push_back(PointerEvent(*kind, window, key.root_x, key.root_y, false));
+      }
       return;
-    case ConfigureNotify:
-      if (event.xconfigure.window == target_.root) {
+    }
+    case XCB_FOCUS_OUT:
+      TranslateFocusOut(reinterpret_cast<const xcb_focus_out_event_t&>(event));
+      return;
+    case XCB_MAP_NOTIFY: {
+      const auto& map = reinterpret_cast<const xcb_map_notify_event_t&>(event);
+      if (map.event == target_.root && FromXid(map.window) == 0) coverCheckDue_ = true;
+      return;
+    }
+    case XCB_CONFIGURE_NOTIFY: {
+      const auto& configure = reinterpret_cast<const xcb_configure_notify_event_t&>(event);
+      if (configure.window == target_.root) {
         UpdateMonitor();
-      } else if (event.xconfigure.event == target_.root && FromXid(event.xconfigure.window) == 0) {
+      } else if (configure.event == target_.root && FromXid(configure.window) == 0) {
         coverCheckDue_ = true;
       }
       return;
-    case DestroyNotify:
-      if (event.xdestroywindow.event == target_.root) raisePolicy_.Forget(event.xdestroywindow.window);
+    }
+    case XCB_DESTROY_NOTIFY: {
+      const auto& destroy = reinterpret_cast<const xcb_destroy_notify_event_t&>(event);
+      if (destroy.event == target_.root) raisePolicy_.Forget(destroy.window);
       return;
+    }
     default:
-      return;
+      return;  // errors of our own requests only lose their effect
   }
 }
 
-void XDesktop::TranslatePointer(const XEvent& event) {
-  switch (event.type) {
-    case ButtonPress:
-    case ButtonRelease: {
-      const XButtonEvent& b = event.xbutton;
-      const WindowId window = FromXid(b.window);
-      if (window == 0 || b.button != Button1) return;
-      const bool down = event.type == ButtonPress;
+void XDesktop::TranslatePointer(int type, const xcb_generic_event_t& event) {
+  switch (type) {
+    case XCB_BUTTON_PRESS:
+    case XCB_BUTTON_RELEASE: {
+      const auto& b = reinterpret_cast<const xcb_button_press_event_t&>(event);
+      const WindowId window = FromXid(b.event);
+      if (window == 0 || b.detail != Button1) return;
+      const bool down = type == XCB_BUTTON_PRESS;
       if (down && windows_.at(window)->Options().takesFocus && focus_ != window) Focus(window);
       // XTest and some drivers move the pointer to the release point first:
       // the release carries that point, so the move says nothing more.
       if (!down && !events_.empty() && events_.back().kind == EventKind::PointerMove &&
-          events_.back().window == window && events_.back().screenX == b.x_root - monitor_.left &&
-          events_.back().screenY == b.y_root - monitor_.top) {
+          events_.back().window == window && events_.back().screenX == b.root_x - monitor_.left &&
+          events_.back().screenY == b.root_y - monitor_.top) {
         events_.pop_back();
       }
-      events_.push_back(PointerEvent(down ? EventKind::PointerDown : EventKind::PointerUp, window, b.x_root, b.y_root,
+      events_.push_back(PointerEvent(down ? EventKind::PointerDown : EventKind::PointerUp, window, b.root_x, b.root_y,
                                      down));
       return;
     }
-    case MotionNotify: {
-      const XMotionEvent& m = event.xmotion;
-      const WindowId window = FromXid(m.window);
+    case XCB_MOTION_NOTIFY: {
+      const auto& m = reinterpret_cast<const xcb_motion_notify_event_t&>(event);
+      const WindowId window = FromXid(m.event);
       if (window == 0) return;
       leaving_ = false;
-      events_.push_back(PointerEvent(EventKind::PointerMove, window, m.x_root, m.y_root, (m.state & Button1Mask) != 0));
+      events_.push_back(PointerEvent(EventKind::PointerMove, window, m.root_x, m.root_y, (m.state & Button1Mask) != 0));
       return;
     }
-    case EnterNotify:
-      if (event.xcrossing.mode == NotifyNormal && FromXid(event.xcrossing.window) != 0) leaving_ = false;
+    case XCB_ENTER_NOTIFY: {
+      const auto& enter = reinterpret_cast<const xcb_enter_notify_event_t&>(event);
+      if (enter.mode == XCB_NOTIFY_MODE_NORMAL && FromXid(enter.event) != 0) leaving_ = false;
       return;
-    case LeaveNotify:
+    }
+    case XCB_LEAVE_NOTIFY: {
+      const auto& leave = reinterpret_cast<const xcb_leave_notify_event_t&>(event);
       // Only a pointer that is free to go: grabbed, its events stay ours.
-      if (event.xcrossing.mode == NotifyNormal && grab_ == 0 && fallback_ == 0 &&
-          FromXid(event.xcrossing.window) != 0) {
+      if (leave.mode == XCB_NOTIFY_MODE_NORMAL && grab_ == 0 && fallback_ == 0 && FromXid(leave.event) != 0) {
         leaving_ = true;
-        leaveX_ = event.xcrossing.x_root;
-        leaveY_ = event.xcrossing.y_root;
+        leaveX_ = leave.root_x;
+        leaveY_ = leave.root_y;
       }
       return;
+    }
     default:
       return;
   }
 }
 
-void XDesktop::TranslateFocusOut(const XFocusChangeEvent& event) {
-  if (dialogOpen_ || focus_ == 0 || FromXid(event.window) != focus_) return;
-  if (event.mode == NotifyGrab || event.mode == NotifyUngrab || event.detail == NotifyInferior ||
-      event.detail == NotifyPointer) {
+void XDesktop::TranslateFocusOut(const xcb_focus_out_event_t& event) {
+  if (dialogOpen_ || focus_ == 0 || FromXid(event.event) != focus_) return;
+  if (event.mode == XCB_NOTIFY_MODE_GRAB || event.mode == XCB_NOTIFY_MODE_UNGRAB ||
+      event.detail == XCB_NOTIFY_DETAIL_INFERIOR || event.detail == XCB_NOTIFY_DETAIL_POINTER) {
     return;
   }
   Window now = None;
@@ -771,7 +804,13 @@ void XDesktop::RunModal(const std::function<void()>& dialog) {
   dialogOpen_ = true;
   RefreshFallbackGrab();
   XFlush(display_);
+  // GTK's loop runs the dialog, so it watches our connections meanwhile.
+  const unsigned xWatch = g_unix_fd_add(ConnectionNumber(display_), G_IO_IN, XDesktopCallbacks::OnXReadable, this);
+  addressWatch_ = g_unix_fd_add(address_->Fd(), G_IO_IN, XDesktopCallbacks::OnAddressReadable, this);
   dialog();
+  g_source_remove(xWatch);
+  if (addressWatch_ != 0) g_source_remove(std::exchange(addressWatch_, 0));
+  mainContext_->SourcesChanged();
   dialogOpen_ = false;
   // Input meant for our windows while the dialog was up is dropped, as the
   // owner of a modal dialog takes none; messages from other programs wait,

@@ -1,10 +1,11 @@
 // The Backend on a real X server. Windows, input and the screen go through a
-// connection of its own; GTK (on its own connection) runs the main loop that
-// WaitEvent waits in, watches the compositing manager and shows the save
-// dialog.
+// connection of its own, whose events are read with XCB; WaitEvent waits on
+// it and on GLib's main context together. GTK (on its own connection)
+// watches the compositing manager and shows the save dialog.
 #pragma once
 
 #include <X11/Xlib.h>
+#include <xcb/xcb.h>
 
 #include <deque>
 #include <functional>
@@ -21,6 +22,7 @@
 
 namespace plumet::backend::gtk {
 
+class MainContextWait;
 class PortalScreenshot;
 
 class XDesktop final : public Backend {
@@ -76,14 +78,13 @@ class XDesktop final : public Backend {
   WindowId FromXid(Window xid) const;
   bool IsOwnedBy(WindowId window, WindowId owner) const;
 
-  // Reads and translates every event the server has sent; messages from
-  // other programs only while fewer than a few hundred events wait.
-  void Drain();
-  // Watches the board's address for messages again (after a rest).
-  void WatchAddress();
-  void Translate(XEvent& event);
-  void TranslatePointer(const XEvent& event);
-  void TranslateFocusOut(const XFocusChangeEvent& event);
+  // Translates every event XCB holds, reading the socket first if it is
+  // readable; messages from other programs only while fewer than a few
+  // hundred events wait.
+  void Drain(bool socketReadable);
+  void Translate(const xcb_generic_event_t& event);
+  void TranslatePointer(int type, const xcb_generic_event_t& event);
+  void TranslateFocusOut(const xcb_focus_out_event_t& event);
   void PressSeenByServer();
   // Where the pointer is on the root window, and the root's child under it.
   struct RootPointer {
@@ -110,15 +111,16 @@ class XDesktop final : public Backend {
   friend struct XDesktopCallbacks;  // GLib's, in the source file
 
   Display* display_;
+  xcb_connection_t* xcb_;  // display_'s
   std::unique_ptr<BoardAddress> address_;  // where other programs post
+  std::unique_ptr<MainContextWait> mainContext_;
   XTarget target_;
   bool alphaVisual_ = false;
   int xiOpcode_ = -1;
   int randrEventBase_ = -1;
-  unsigned fdWatch_ = 0;
   std::vector<unsigned> endWatches_;  // termination signals
   std::unique_ptr<SessionClient> session_;
-  unsigned addressWatch_ = 0;
+  unsigned addressWatch_ = 0;  // while a dialog runs
   unsigned long compositedHandler_ = 0;
 
   Rect monitor_;  // the primary monitor, root coordinates
