@@ -256,7 +256,8 @@ int wmain(int argc, wchar_t** argv) {
     ::PostMessageW(board, message, ~WPARAM{0}, -1);
     ::PostMessageW(board, message, 0, LPARAM{1} << 40);
   }
-  for (int i = 0; i < 5000; ++i) ::PostMessageW(board, kBoardCommand, 12 + (i % 100), i);
+  // Codes past the last command (redo, 13): undo and redo would each redraw the screen.
+  for (int i = 0; i < 5000; ++i) ::PostMessageW(board, kBoardCommand, 14 + (i % 100), i);
   ::PostMessageW(board, kBoardCommand, kBackground, 0);
   Check(WaitFor([&] { return ScreenPixel(300, 340) == RGB(0x00, 0x69, 0x34); }, 20000),
         "after odd messages and a flood of unknown commands the next one turns the board green");
