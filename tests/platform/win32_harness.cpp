@@ -14,6 +14,7 @@
 
 #include "platform/backend/win32/win32_backend.h"
 #include "platform/backend/win32/win32_desktop.h"
+#include "tests/windows/send_mouse_win32.h"
 
 namespace plumet::backend::contract {
 namespace {
@@ -91,17 +92,6 @@ class Beneath {
   std::mutex mutex_;
   std::vector<BeneathInput> inputs_;
 };
-
-void SendMouse(DWORD flags, int x, int y) {
-  const int width = ::GetSystemMetrics(SM_CXSCREEN);
-  const int height = ::GetSystemMetrics(SM_CYSCREEN);
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = static_cast<LONG>((x * 65535LL + width / 2) / (width - 1));
-  input.mi.dy = static_cast<LONG>((y * 65535LL + height / 2) / (height - 1));
-  input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  ::SendInput(1, &input, sizeof(INPUT));
-}
 
 void SendKeys(const std::vector<WORD>& held, WORD key) {
   std::vector<INPUT> inputs;

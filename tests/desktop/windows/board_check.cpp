@@ -15,6 +15,8 @@
 #include <thread>
 #include <vector>
 
+#include "tests/windows/send_mouse_win32.h"
+
 namespace {
 
 constexpr UINT kBoardCommand = WM_USER + 1;
@@ -76,24 +78,18 @@ HWND FindOwned(HWND owner, const wchar_t* className) {
   return search.found;
 }
 
-void SendMouse(DWORD flags, int x, int y) {
-  const int width = ::GetSystemMetrics(SM_CXSCREEN);
-  const int height = ::GetSystemMetrics(SM_CYSCREEN);
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = static_cast<LONG>((x * 65535LL + width / 2) / (width - 1));
-  input.mi.dy = static_cast<LONG>((y * 65535LL + height / 2) / (height - 1));
-  input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  ::SendInput(1, &input, sizeof(INPUT));
+// Each event given time to arrive, as a hand moves.
+void SendMouseAndPause(DWORD flags, int x, int y) {
+  SendMouse(flags, x, y);
   std::this_thread::sleep_for(std::chrono::milliseconds(15));
 }
 
 void Drag(int fromX, int toX, int y) {
-  SendMouse(0, fromX, y);
-  SendMouse(MOUSEEVENTF_LEFTDOWN, fromX, y);
-  for (int x = fromX; x <= toX; x += 10) SendMouse(0, x, y);
+  SendMouseAndPause(0, fromX, y);
+  SendMouseAndPause(MOUSEEVENTF_LEFTDOWN, fromX, y);
+  for (int x = fromX; x <= toX; x += 10) SendMouseAndPause(0, x, y);
   std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  SendMouse(MOUSEEVENTF_LEFTUP, toX, y);
+  SendMouseAndPause(MOUSEEVENTF_LEFTUP, toX, y);
 }
 
 void SendKey(WORD key) {
