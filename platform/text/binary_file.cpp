@@ -24,10 +24,32 @@ bool CBinaryFile::Open(const PathChar* path, const char* mode) {
   return stream_ != nullptr;
 }
 
+namespace {
+
+// The C runtime's fseek/ftell take a long, which is 32 bits on Windows: a
+// file past 2 GiB would have no length there.
+bool SeekTo(std::FILE* stream, std::int64_t offset, int origin) {
+#ifdef _WIN32
+  return ::_fseeki64(stream, offset, origin) == 0;
+#else
+  return ::fseeko(stream, static_cast<off_t>(offset), origin) == 0;
+#endif
+}
+
+std::int64_t Position(std::FILE* stream) {
+#ifdef _WIN32
+  return ::_ftelli64(stream);
+#else
+  return ::ftello(stream);
+#endif
+}
+
+}  // namespace
+
 std::int64_t CBinaryFile::Length() {
-  if (stream_ == nullptr || std::fseek(stream_, 0, SEEK_END) != 0) return -1;
-  long length = std::ftell(stream_);
-  if (length < 0 || std::fseek(stream_, 0, SEEK_SET) != 0) return -1;
+  if (stream_ == nullptr || !SeekTo(stream_, 0, SEEK_END)) return -1;
+  const std::int64_t length = Position(stream_);
+  if (length < 0 || !SeekTo(stream_, 0, SEEK_SET)) return -1;
   return length;
 }
 

@@ -1,4 +1,5 @@
 // Saving and reading files: bytes on disk, marks, status texts, failures.
+#include <filesystem>
 #include <fstream>
 
 #include "save_fixture.h"
@@ -143,6 +144,19 @@ TEST_F(SaveTest, AppendWritesMarkOnlyIntoEmptyFile) {
   ASSERT_TRUE(WriteDocumentFile(File("a.xml").c_str(), u"<b/>", nullptr, &flags, nullptr));
   EXPECT_EQ(FileBytes(Path("a.xml")), Bytes("\xEF\xBB\xBF<a/><b/>"));
   EXPECT_EQ(flags, XDF_UTF8BOM);
+
+  // Past 2 GiB the length must still be found (a 32-bit ftell fails there):
+  // the text goes on the end, with no mark. The file is sparse.
+  constexpr std::uintmax_t kBig = (std::uintmax_t{1} << 31) + 5;
+  std::filesystem::resize_file(Path("a.xml"), kBig);
+  flags = XDF_APPEND | XDF_UTF8BOM;
+  ASSERT_TRUE(WriteDocumentFile(File("a.xml").c_str(), u"<c/>", nullptr, &flags, nullptr));
+  EXPECT_EQ(std::filesystem::file_size(Path("a.xml")), kBig + 4);
+  std::ifstream big(Path("a.xml"), std::ios::binary);
+  big.seekg(static_cast<std::streamoff>(kBig));
+  std::string tail(4, '\0');
+  big.read(tail.data(), 4);
+  EXPECT_EQ(tail, "<c/>");
 }
 
 struct ReadCase {
