@@ -137,12 +137,7 @@ int SetWindowRgn(HWND hwnd, HRGN region, BOOL) {
   record->region = region ? GetRegionRects(region) : std::vector<RECT>{};
   // The window owns the region from now on.
   if (region) DeleteObject(region);
-  plumet::backend::Backend* backend = System().Backend();
-  if (record->native && backend) {
-    std::vector<plumet::backend::Rect> rects;
-    for (const RECT& r : record->region) rects.push_back(plumet::framework::ToIntRect(r));
-    backend->SetShape(record->native, rects);
-  }
+  System().ApplyShape(*record);
   return 1;
 }
 

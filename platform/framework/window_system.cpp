@@ -138,16 +138,19 @@ void WindowSystem::EnsureNative(WindowRecord& record) {
   record.native = backend_->CreateWindow(options);
   backend_->SetBounds(record.native, ToIntRect(record.rect));
   backend_->SetInputPassThrough(record.native, (record.exStyle & WS_EX_TRANSPARENT) != 0);
-  if (record.hasRegion) {
-    std::vector<backend::Rect> rects;
-    for (const RECT& r : record.region) rects.push_back(ToIntRect(r));
-    backend_->SetShape(record.native, rects);
-  }
+  if (record.hasRegion) ApplyShape(record);
   ApplyIcon(record);
   if (!options.layered) {
     record.backing = gfx::Surface::Create(std::max(1, record.Width()), std::max(1, record.Height()));
     if (record.backing) record.backing->Fill(record.backing->Bounds(), kWindowGround);
   }
+}
+
+void WindowSystem::ApplyShape(const WindowRecord& record) {
+  if (!record.native || !backend_) return;
+  std::vector<backend::Rect> rects;
+  for (const RECT& r : record.region) rects.push_back(ToIntRect(r));
+  backend_->SetShape(record.native, rects);
 }
 
 void WindowSystem::ApplyIcon(const WindowRecord& record) {

@@ -88,6 +88,8 @@ class WindowSystem {
   void ApplyVisibility(WindowRecord& record, bool wasVisible);
   // Hands the window's icon (the big one if set) to its native window.
   void ApplyIcon(const WindowRecord& record);
+  // Hands the record's region to its native window; no region, no shape.
+  void ApplyShape(const WindowRecord& record);
   std::function<void(HWND)> destroyHook;  // runs just before a record goes away
 
   // Messages.
