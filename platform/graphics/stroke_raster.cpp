@@ -239,9 +239,8 @@ IntRect RasterizeStroke(Surface& surface, const IntRect& clip, const PointD* poi
     return Capsule(points[s], points[count == 1 ? 0 : s + 1], reach, style.antialias ? core : reach, s == 0);
   };
   std::byte* const pixelsAtTop = reinterpret_cast<std::byte*>(surface.Row(0));
-  const auto pixelRow = [&](int y) {
-    return reinterpret_cast<const std::uint32_t*>(pixelsAtTop + static_cast<std::ptrdiff_t>(y) * surface.Stride());
-  };
+  const std::ptrdiff_t stride = surface.Stride();
+  const auto pixelRow = [&](int y) { return reinterpret_cast<std::uint32_t*>(pixelsAtTop + y * stride); };
   std::vector<RimRun>& rims = scratch.rims;
   rims.clear();
   Span outer;
@@ -317,7 +316,7 @@ IntRect RasterizeStroke(Surface& surface, const IntRect& clip, const PointD* poi
     if (first > last) continue;
     const int y = box.top + r;
     std::uint8_t* cells = mask + static_cast<std::size_t>(r) * boxWidth + (first - box.left);
-    std::uint32_t* pixels = surface.Row(y) + first;
+    std::uint32_t* pixels = pixelRow(y) + first;
     const int n = last + 1 - first;
     int i = 0;
     for (; i + kWord <= n; i += kWord) {
