@@ -159,6 +159,24 @@ int ClampCeil(double v, int low, int high) {
   return i + (i < v);
 }
 
+// Sets n mask cells to full coverage. Most spans are a few bytes: a word or
+// two written in place cost less than a call.
+void FillCovered(std::uint8_t* cells, int n) {
+  constexpr int kWord = sizeof(std::uint64_t);
+  constexpr std::uint64_t kFull = ~std::uint64_t{0};
+  if (n < kWord) {
+    if (n & 4) {
+      std::memcpy(cells, &kFull, 4);
+      std::memcpy(cells + n - 4, &kFull, 4);
+    } else {
+      for (int i = 0; i < n; ++i) cells[i] = 255;
+    }
+    return;
+  }
+  for (int i = 0; i + kWord < n; i += kWord) std::memcpy(cells + i, &kFull, kWord);
+  std::memcpy(cells + n - kWord, &kFull, kWord);
+}
+
 // Drops the points that a straight chord between their neighbours passes
 // within tolerance of, so that a gently turning stroke is a few long
 // capsules rather than many short ones: each capsule costs every row it spans.
@@ -258,7 +276,7 @@ IntRect RasterizeStroke(Surface& surface, const IntRect& clip, const PointD* poi
       const int coreFirst = inner.Empty() ? last + 1 : ClampCeil(inner.left, first, last + 1);
       const int coreLast = inner.Empty() ? last : ClampFloor(inner.right, first - 1, last);
       std::uint8_t* row = mask + static_cast<std::size_t>(y - box.top) * boxWidth;
-      std::fill(row + (coreFirst - box.left), row + (coreLast + 1 - box.left), std::uint8_t{255});
+      FillCovered(row + (coreFirst - box.left), coreLast + 1 - coreFirst);
       // The rims will read their pixels: ask for them now, so that the
       // cache misses (the surface is far larger than the cache) overlap
       // with the rest of the work instead of stalling the compositing.
@@ -299,13 +317,6 @@ IntRect RasterizeStroke(Surface& surface, const IntRect& clip, const PointD* poi
   const std::uint32_t source = style.premultiplied;
   const StrokeBlend blend = style.blend;
   const bool replacesWhenCovered = blend == StrokeBlend::Copy || (source >> 24) == 255;
-  const auto composite = [&](std::uint8_t* cells, std::uint32_t* pixels, int n) {
-    for (int i = 0; i < n; ++i) {
-      if (cells[i] == 0) continue;
-      pixels[i] = cells[i] == 255 && replacesWhenCovered ? source : Blend(pixels[i], source, cells[i], blend);
-      cells[i] = 0;
-    }
-  };
   constexpr int kWord = sizeof(std::uint64_t);
   constexpr std::uint64_t kEmpty = 0;
   constexpr std::uint64_t kFull = ~kEmpty;
@@ -318,19 +329,24 @@ IntRect RasterizeStroke(Surface& surface, const IntRect& clip, const PointD* poi
     std::uint8_t* cells = mask + static_cast<std::size_t>(r) * boxWidth + (first - box.left);
     std::uint32_t* pixels = pixelRow(y) + first;
     const int n = last + 1 - first;
-    int i = 0;
-    for (; i + kWord <= n; i += kWord) {
-      std::uint64_t word;
-      std::memcpy(&word, cells + i, kWord);
-      if (word == kEmpty) continue;
-      if (word == kFull && replacesWhenCovered) {
-        std::fill_n(pixels + i, kWord, source);
-        std::memcpy(cells + i, &kEmpty, kWord);
-      } else {
-        composite(cells + i, pixels + i, kWord);
+    for (int i = 0; i < n; i += kWord) {
+      const int end = std::min(i + kWord, n);
+      if (end - i == kWord) {
+        std::uint64_t word;
+        std::memcpy(&word, cells + i, kWord);
+        if (word == kEmpty) continue;
+        if (word == kFull && replacesWhenCovered) {
+          std::fill_n(pixels + i, kWord, source);
+          std::memcpy(cells + i, &kEmpty, kWord);
+          continue;
+        }
+      }
+      for (int j = i; j < end; ++j) {
+        if (cells[j] == 0) continue;
+        pixels[j] = cells[j] == 255 && replacesWhenCovered ? source : Blend(pixels[j], source, cells[j], blend);
+        cells[j] = 0;
       }
     }
-    composite(cells + i, pixels + i, n - i);
     changedLeft = std::min(changedLeft, first);
     changedRight = std::max(changedRight, last + 1);
     changedTop = std::min(changedTop, y);
