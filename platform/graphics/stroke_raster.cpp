@@ -9,11 +9,14 @@
 namespace plumet::gfx {
 namespace {
 
-// Cells of one row that one capsule leaves to be covered by distance.
-struct RimRun {
+// The cells of one row that one capsule leaves to be covered by distance:
+// first to coreFirst - 1 and coreLast + 1 to last.
+struct RimRow {
   int segment;  // the capsule's first point
   int y;
   int first;
+  int coreFirst;
+  int coreLast;
   int last;
 };
 
@@ -23,7 +26,7 @@ struct Scratch {
   std::vector<std::uint8_t> mask;
   std::vector<int> rowFirst;
   std::vector<int> rowLast;
-  std::vector<RimRun> rims;
+  std::vector<RimRow> rims;
 };
 thread_local Scratch scratch;
 
@@ -259,7 +262,7 @@ IntRect RasterizeStroke(Surface& surface, const IntRect& clip, const PointD* poi
   std::byte* const pixelsAtTop = reinterpret_cast<std::byte*>(surface.Row(0));
   const std::ptrdiff_t stride = surface.Stride();
   const auto pixelRow = [&](int y) { return reinterpret_cast<std::uint32_t*>(pixelsAtTop + y * stride); };
-  std::vector<RimRun>& rims = scratch.rims;
+  std::vector<RimRow>& rims = scratch.rims;
   rims.clear();
   Span outer;
   Span inner;
@@ -280,12 +283,9 @@ IntRect RasterizeStroke(Surface& surface, const IntRect& clip, const PointD* poi
       // The rims will read their pixels: ask for them now, so that the
       // cache misses (the surface is far larger than the cache) overlap
       // with the rest of the work instead of stalling the compositing.
-      if (first < coreFirst) {
-        rims.push_back({s, y, first, coreFirst - 1});
+      if (first < coreFirst || coreLast < last) {
+        rims.push_back({s, y, first, coreFirst, coreLast, last});
         __builtin_prefetch(pixelRow(y) + first);
-      }
-      if (coreLast < last) {
-        rims.push_back({s, y, coreLast + 1, last});
         __builtin_prefetch(pixelRow(y) + last);
       }
       const int r = y - box.top;
@@ -293,21 +293,23 @@ IntRect RasterizeStroke(Surface& surface, const IntRect& clip, const PointD* poi
       rowLast[r] = std::max(rowLast[r], last);
     }
   }
-  // Runs come capsule by capsule.
+  // Rows come capsule by capsule.
   int current = -1;
   Capsule capsule = capsuleAt(0);
-  for (const RimRun& run : rims) {
-    if (run.segment != current) {
-      current = run.segment;
+  for (const RimRow& rim : rims) {
+    if (rim.segment != current) {
+      current = rim.segment;
       capsule = capsuleAt(current);
     }
-    std::uint8_t* row = mask + static_cast<std::size_t>(run.y - box.top) * boxWidth;
-    for (int x = run.first; x <= run.last; ++x) {
+    std::uint8_t* row = mask + static_cast<std::size_t>(rim.y - box.top) * boxWidth;
+    const auto cover = [&](int x) {
       std::uint8_t& cell = row[x - box.left];
-      if (cell == 255) continue;
-      const double c = std::clamp(reach - capsule.Distance(x, run.y), 0.0, 1.0);
+      if (cell == 255) return;
+      const double c = std::clamp(reach - capsule.Distance(x, rim.y), 0.0, 1.0);
       cell = std::max(cell, static_cast<std::uint8_t>(c * 255 + 0.5));
-    }
+    };
+    for (int x = rim.first; x < rim.coreFirst; ++x) cover(x);
+    for (int x = rim.coreLast + 1; x <= rim.last; ++x) cover(x);
   }
 
   // A fully covered pixel of an opaque pen (or of any pen that replaces)
