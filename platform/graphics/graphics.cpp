@@ -132,8 +132,17 @@ Status Graphics::DrawCurve(const Pen* pen, const PointF* points, INT count) {
   // Flattened once, per thread and kept: a redraw flattens every stroke without allocating.
   thread_local std::vector<plumet::gfx::PointD> flat;
   if (!IsRound(*pen) && banded_) return WrongState;
+  if (IsRound(*pen)) {
+    const plumet::gfx::Surface& surface = *target_.surface;
+    const plumet::gfx::IntRect shown =
+        target_.clip.Empty() ? surface.Bounds() : target_.clip.Intersect(surface.Bounds());
+    // Ink reaches half the width and the anti-aliased pixel beyond it.
+    const double reach = pen->GetWidth() / 2.0 + 1;
+    if (plumet::gfx::CardinalSplineOutOfSight(points, count, target_.originX, target_.originY, shown, reach)) return Ok;
+    plumet::gfx::FlattenCardinalSpline(points, count, target_.originX, target_.originY, kTolerance, flat);
+    return StrokeRound(*pen, flat.data(), static_cast<INT>(flat.size()));
+  }
   plumet::gfx::FlattenCardinalSpline(points, count, target_.originX, target_.originY, kTolerance, flat);
-  if (IsRound(*pen)) return StrokeRound(*pen, flat.data(), static_cast<INT>(flat.size()));
   plumet::gfx::NativePolyline(Native(), ToNative(*pen), flat.data(), static_cast<int>(flat.size()));
   return Ok;
 }

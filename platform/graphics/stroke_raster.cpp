@@ -2,10 +2,23 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <cstring>
 #include <limits>
 
 namespace plumet::gfx {
 namespace {
+
+// The cells of one row that one capsule leaves to be covered by distance:
+// first to coreFirst - 1 and coreLast + 1 to last.
+struct RimRow {
+  int segment;  // the capsule's first point
+  int y;
+  int first;
+  int coreFirst;
+  int coreLast;
+  int last;
+};
 
 // Per thread, kept between strokes: after the first strokes of a given size
 // no stroke allocates. Every mask byte is back to zero between strokes.
@@ -13,6 +26,7 @@ struct Scratch {
   std::vector<std::uint8_t> mask;
   std::vector<int> rowFirst;
   std::vector<int> rowLast;
+  std::vector<RimRow> rims;
 };
 thread_local Scratch scratch;
 
@@ -46,11 +60,16 @@ struct Span {
 };
 
 // One segment of the stroke with what every row needs of it worked out
-// once, so that a row costs no division.
+// once, so that a row costs no division. Consecutive capsules share the
+// disk at their common point, so only the first capsule of a stroke needs
+// its start disk: without it the shape (the band and the end disk) is
+// still convex, and every pixel whose nearest point of the stroke is that
+// common point lies in the previous capsule's end disk.
 class Capsule {
  public:
-  Capsule(PointD from, PointD to, double outerRadius, double innerRadius)
-      : a_(from), b_(to), dx_(to.x - from.x), dy_(to.y - from.y), outerRadius_(outerRadius), innerRadius_(innerRadius) {
+  Capsule(PointD from, PointD to, double outerRadius, double innerRadius, bool withStartDisk)
+      : a_(from), b_(to), dx_(to.x - from.x), dy_(to.y - from.y), outerRadius_(outerRadius), innerRadius_(innerRadius),
+        withStartDisk_(withStartDisk) {
     const double length2 = dx_ * dx_ + dy_ * dy_;
     inverseLength2_ = length2 > 0 ? 1 / length2 : 0;
     if (dx_ != 0) {
@@ -68,13 +87,13 @@ class Capsule {
   double Top() const { return std::min(a_.y, b_.y); }
   double Bottom() const { return std::max(a_.y, b_.y); }
 
-  // Where the row through y crosses the capsules of the outer and the inner
-  // radius: the hull of both end disks and the band along the segment,
-  // exact because a capsule is convex.
+  // Where the row through y crosses the shapes of the outer and the inner
+  // radius: the hull of the end disks and the band along the segment, exact
+  // because each shape is convex.
   void RowSpans(double y, Span& outer, Span& inner) const {
     outer = {};
     inner = {};
-    AddDisk(a_, y, outer, inner);
+    if (withStartDisk_) AddDisk(a_, y, outer, inner);
     AddDisk(b_, y, outer, inner);
     if (inverseLength2_ == 0) return;
     const double py = y - a_.y;
@@ -123,6 +142,7 @@ class Capsule {
   PointD a_, b_;
   double dx_, dy_;
   double outerRadius_, innerRadius_;
+  bool withStartDisk_;
   double inverseLength2_;  // 0 for a single point
   double alongShift_ = 0, alongWidth_ = 0;
   double acrossShift_ = 0, outerHalf_ = 0, innerHalf_ = 0;
@@ -140,6 +160,24 @@ int ClampCeil(double v, int low, int high) {
   v = std::clamp(v, double(low), double(high));
   const int i = static_cast<int>(v);
   return i + (i < v);
+}
+
+// Sets n mask cells to full coverage. Most spans are a few bytes: a word or
+// two written in place cost less than a call.
+void FillCovered(std::uint8_t* cells, int n) {
+  constexpr int kWord = sizeof(std::uint64_t);
+  constexpr std::uint64_t kFull = ~std::uint64_t{0};
+  if (n < kWord) {
+    if (n & 4) {
+      std::memcpy(cells, &kFull, 4);
+      std::memcpy(cells + n - 4, &kFull, 4);
+    } else {
+      for (int i = 0; i < n; ++i) cells[i] = 255;
+    }
+    return;
+  }
+  for (int i = 0; i + kWord < n; i += kWord) std::memcpy(cells + i, &kFull, kWord);
+  std::memcpy(cells + n - kWord, &kFull, kWord);
 }
 
 // Drops the points that a straight chord between their neighbours passes
@@ -199,8 +237,8 @@ IntRect RasterizeStroke(Surface& surface, const IntRect& clip, const PointD* poi
   if (box.Empty()) return {};
 
   const int boxWidth = box.Width();
-  const std::size_t cells = static_cast<std::size_t>(boxWidth) * box.Height();
-  if (scratch.mask.size() < cells) scratch.mask.resize(cells);
+  const std::size_t maskSize = static_cast<std::size_t>(boxWidth) * box.Height();
+  if (scratch.mask.size() < maskSize) scratch.mask.resize(maskSize);
   if (scratch.rowFirst.size() < static_cast<std::size_t>(box.Height())) {
     scratch.rowFirst.resize(box.Height());
     scratch.rowLast.resize(box.Height());
@@ -212,14 +250,24 @@ IntRect RasterizeStroke(Surface& surface, const IntRect& clip, const PointD* poi
   std::fill_n(rowLast, box.Height(), std::numeric_limits<int>::min());
 
   // Pixels within half - 0.5 of the segment are fully covered; only the rim
-  // between that and reach needs its distance.
+  // between that and reach needs its distance. All cores go first, so that
+  // a rim cell inside a neighbouring capsule's core (most of a short
+  // capsule's end arcs) is skipped whichever capsule comes first.
   const double core = half - 0.5;
   const int segments = count == 1 ? 1 : count - 1;
+  const auto capsuleAt = [&](int s) {
+    // Without anti-aliasing the whole span is painted: the core is the span.
+    return Capsule(points[s], points[count == 1 ? 0 : s + 1], reach, style.antialias ? core : reach, s == 0);
+  };
+  std::byte* const pixelsAtTop = reinterpret_cast<std::byte*>(surface.Row(0));
+  const std::ptrdiff_t stride = surface.Stride();
+  const auto pixelRow = [&](int y) { return reinterpret_cast<std::uint32_t*>(pixelsAtTop + y * stride); };
+  std::vector<RimRow>& rims = scratch.rims;
+  rims.clear();
   Span outer;
   Span inner;
   for (int s = 0; s < segments; ++s) {
-    // Without anti-aliasing the whole span is painted: the core is the span.
-    const Capsule capsule(points[s], points[count == 1 ? 0 : s + 1], reach, style.antialias ? core : reach);
+    const Capsule capsule = capsuleAt(s);
     const int y0 = ClampCeil(capsule.Top() - reach, box.top, box.bottom);
     const int y1 = ClampFloor(capsule.Bottom() + reach, box.top - 1, box.bottom - 1);
     for (int y = y0; y <= y1; ++y) {
@@ -231,41 +279,75 @@ IntRect RasterizeStroke(Surface& surface, const IntRect& clip, const PointD* poi
       const int coreFirst = inner.Empty() ? last + 1 : ClampCeil(inner.left, first, last + 1);
       const int coreLast = inner.Empty() ? last : ClampFloor(inner.right, first - 1, last);
       std::uint8_t* row = mask + static_cast<std::size_t>(y - box.top) * boxWidth;
-      const auto rim = [&](int x) {
-        std::uint8_t& cell = row[x - box.left];
-        // Covered in full by a neighbouring segment already.
-        if (cell == 255) return;
-        const double c = std::clamp(reach - capsule.Distance(x, y), 0.0, 1.0);
-        cell = std::max(cell, static_cast<std::uint8_t>(c * 255 + 0.5));
-      };
-      for (int x = first; x < coreFirst; ++x) rim(x);
-      std::fill(row + (coreFirst - box.left), row + (coreLast + 1 - box.left), std::uint8_t{255});
-      for (int x = coreLast + 1; x <= last; ++x) rim(x);
+      FillCovered(row + (coreFirst - box.left), coreLast + 1 - coreFirst);
+      // The rims will read their pixels: ask for them now, so that the
+      // cache misses (the surface is far larger than the cache) overlap
+      // with the rest of the work instead of stalling the compositing.
+      if (first < coreFirst || coreLast < last) {
+        rims.push_back({s, y, first, coreFirst, coreLast, last});
+        __builtin_prefetch(pixelRow(y) + first);
+        __builtin_prefetch(pixelRow(y) + last);
+      }
       const int r = y - box.top;
       rowFirst[r] = std::min(rowFirst[r], first);
       rowLast[r] = std::max(rowLast[r], last);
     }
   }
+  // Rows come capsule by capsule.
+  int current = -1;
+  Capsule capsule = capsuleAt(0);
+  for (const RimRow& rim : rims) {
+    if (rim.segment != current) {
+      current = rim.segment;
+      capsule = capsuleAt(current);
+    }
+    std::uint8_t* row = mask + static_cast<std::size_t>(rim.y - box.top) * boxWidth;
+    const auto cover = [&](int x) {
+      std::uint8_t& cell = row[x - box.left];
+      if (cell == 255) return;
+      const double c = std::clamp(reach - capsule.Distance(x, rim.y), 0.0, 1.0);
+      cell = std::max(cell, static_cast<std::uint8_t>(c * 255 + 0.5));
+    };
+    for (int x = rim.first; x < rim.coreFirst; ++x) cover(x);
+    for (int x = rim.coreLast + 1; x <= rim.last; ++x) cover(x);
+  }
 
   // A fully covered pixel of an opaque pen (or of any pen that replaces)
   // becomes the pen's colour whatever was there: no need to read it, which
-  // on a large surface is mostly a cache miss.
+  // on a large surface is mostly a cache miss. The mask is read a word at a
+  // time, so that the empty and the full stretches cost one test per word.
   const std::uint32_t source = style.premultiplied;
   const StrokeBlend blend = style.blend;
   const bool replacesWhenCovered = blend == StrokeBlend::Copy || (source >> 24) == 255;
+  constexpr int kWord = sizeof(std::uint64_t);
+  constexpr std::uint64_t kEmpty = 0;
+  constexpr std::uint64_t kFull = ~kEmpty;
   int changedLeft = box.right, changedRight = box.left, changedTop = box.bottom, changedBottom = box.top;
   for (int r = 0; r < box.Height(); ++r) {
     const int first = rowFirst[r];
     const int last = rowLast[r];
     if (first > last) continue;
     const int y = box.top + r;
-    std::uint8_t* row = mask + static_cast<std::size_t>(r) * boxWidth;
-    std::uint32_t* pixels = surface.Row(y);
-    for (int x = first; x <= last; ++x) {
-      std::uint8_t& cell = row[x - box.left];
-      if (cell == 0) continue;
-      pixels[x] = cell == 255 && replacesWhenCovered ? source : Blend(pixels[x], source, cell, blend);
-      cell = 0;
+    std::uint8_t* cells = mask + static_cast<std::size_t>(r) * boxWidth + (first - box.left);
+    std::uint32_t* pixels = pixelRow(y) + first;
+    const int n = last + 1 - first;
+    for (int i = 0; i < n; i += kWord) {
+      const int end = std::min(i + kWord, n);
+      if (end - i == kWord) {
+        std::uint64_t word;
+        std::memcpy(&word, cells + i, kWord);
+        if (word == kEmpty) continue;
+        if (word == kFull && replacesWhenCovered) {
+          std::fill_n(pixels + i, kWord, source);
+          std::memcpy(cells + i, &kEmpty, kWord);
+          continue;
+        }
+      }
+      for (int j = i; j < end; ++j) {
+        if (cells[j] == 0) continue;
+        pixels[j] = cells[j] == 255 && replacesWhenCovered ? source : Blend(pixels[j], source, cells[j], blend);
+        cells[j] = 0;
+      }
     }
     changedLeft = std::min(changedLeft, first);
     changedRight = std::max(changedRight, last + 1);
@@ -276,14 +358,42 @@ IntRect RasterizeStroke(Surface& surface, const IntRect& clip, const PointD* poi
   return changed.Empty() ? IntRect{} : changed;
 }
 
+bool CardinalSplineOutOfSight(const Gdiplus::PointF* points, int count, double dx, double dy, const IntRect& shown,
+                              double margin) {
+  if (!points || count < 1) return true;
+  // The curve stays within the hull of its Bezier control points, which lie
+  // at most a sixth of the chord between a point's neighbours from the point.
+  double minX = points[0].X, maxX = minX, minY = points[0].Y, maxY = minY;
+  double reachX = 0, reachY = 0;
+  for (int i = 0; i < count; ++i) {
+    minX = std::min(minX, double(points[i].X));
+    maxX = std::max(maxX, double(points[i].X));
+    minY = std::min(minY, double(points[i].Y));
+    maxY = std::max(maxY, double(points[i].Y));
+    const Gdiplus::PointF& before = points[i == 0 ? 0 : i - 1];
+    const Gdiplus::PointF& after = points[i + 1 < count ? i + 1 : count - 1];
+    reachX = std::max(reachX, std::abs(double(after.X) - before.X));
+    reachY = std::max(reachY, std::abs(double(after.Y) - before.Y));
+  }
+  const double marginX = margin + reachX / 6;
+  const double marginY = margin + reachY / 6;
+  return maxX + dx < shown.left - marginX || minX + dx > shown.right - 1 + marginX ||
+         maxY + dy < shown.top - marginY || minY + dy > shown.bottom - 1 + marginY;
+}
+
 void FlattenCardinalSpline(const Gdiplus::PointF* points, int count, double dx, double dy, double tolerance,
                            std::vector<PointD>& out) {
   out.clear();
   if (!points || count < 1) return;
   out.push_back({points[0].X + dx, points[0].Y + dy});
+  const auto squaredLength = [](double x, double y) { return x * x + y * y; };
   // Tension 0.5: each tangent is half the chord between the neighbours,
   // which as Bezier control points is a sixth of it.
   constexpr double k = 0.5 / 3.0;
+  // n straight pieces stay within 3/4 m / n^2 of a cubic whose control
+  // polygon has second differences of at most m. Half the tolerance goes to
+  // the pieces, half to the chords that merge them: n^4 >= (1.5 m / tolerance)^2.
+  const double perSquaredM = (1.5 / tolerance) * (1.5 / tolerance);
   for (int i = 0; i + 1 < count; ++i) {
     const Gdiplus::PointF& p0 = points[i == 0 ? 0 : i - 1];
     const Gdiplus::PointF& p1 = points[i];
@@ -293,12 +403,9 @@ void FlattenCardinalSpline(const Gdiplus::PointF* points, int count, double dx, 
     const PointD b1{b0.x + k * (p2.X - p0.X), b0.y + k * (p2.Y - p0.Y)};
     const PointD b3{p2.X + dx, p2.Y + dy};
     const PointD b2{b3.x - k * (p3.X - p1.X), b3.y - k * (p3.Y - p1.Y)};
-    // n straight pieces stay within 3/4 m / n^2 of a cubic whose control
-    // polygon has second differences of at most m. Half the tolerance goes
-    // to the pieces, half to the chords that merge them.
-    const double m = std::max(std::hypot(b0.x - 2 * b1.x + b2.x, b0.y - 2 * b1.y + b2.y),
-                              std::hypot(b1.x - 2 * b2.x + b3.x, b1.y - 2 * b2.y + b3.y));
-    const int pieces = std::clamp(static_cast<int>(std::ceil(std::sqrt(0.75 * m / (tolerance / 2)))), 1, 100);
+    const double needed = perSquaredM * std::max(squaredLength(b0.x - 2 * b1.x + b2.x, b0.y - 2 * b1.y + b2.y),
+                                                 squaredLength(b1.x - 2 * b2.x + b3.x, b1.y - 2 * b2.y + b3.y));
+    const int pieces = std::clamp(static_cast<int>(std::ceil(std::sqrt(std::sqrt(needed)))), 1, 100);
     for (int j = 1; j < pieces; ++j) {
       const double t = static_cast<double>(j) / pieces;
       const double u = 1 - t;

@@ -36,4 +36,13 @@ IntRect RasterizeStroke(Surface& surface, const IntRect& clip, const PointD* poi
 void FlattenCardinalSpline(const Gdiplus::PointF* points, int count, double dx, double dy, double tolerance,
                            std::vector<PointD>& out);
 
+// True only when the cardinal spline of tension 0.5 through points, shifted
+// by (dx, dy), and every flattening of it stay farther than margin from
+// every pixel centre of shown, so that a stroke of it whose ink reaches less
+// than margin changes none of them (a test of boxes: false does not mean
+// that it shows). A band of a page skips the other bands' strokes with
+// this, before flattening them.
+bool CardinalSplineOutOfSight(const Gdiplus::PointF* points, int count, double dx, double dy, const IntRect& shown,
+                              double margin);
+
 }  // namespace plumet::gfx

@@ -12,6 +12,7 @@
 
 #include "board_surface.h"
 #include "model/round_pen.h"
+#include "platform/graphics/stroke_raster.h"
 #include "platform/graphics/surface.h"
 
 namespace {
@@ -90,6 +91,34 @@ TEST(RoundLine, StaysInsideTheClip) {
       ASSERT_TRUE(inside) << x << "," << y;
     }
   EXPECT_GT(inked, 30 * 15);
+}
+
+// Pieces meeting at sharp and slight turns, doubling back, one of no length:
+// each pixel is covered by its distance to the nearest piece, wherever the
+// pieces overlap and whichever of them comes first.
+TEST(RoundPolyline, CoverageFollowsTheDistanceToTheNearestPiece) {
+  const std::vector<plumet::gfx::PointD> path = {{20, 20},   {60, 24},  {30, 50}, {30.5, 51.25}, {30.5, 51.25},
+                                                 {100, 60}, {40, 62.5}, {95, 90}, {96, 88}};
+  for (const double width : {1.5, 4.0, 15.0}) {
+    auto surface = plumet::gfx::Surface::Create(120, 100);
+    ASSERT_TRUE(surface);
+    plumet::gfx::RasterizeStroke(*surface, {}, path.data(), static_cast<int>(path.size()),
+                                 {width, 0xFF000000, plumet::gfx::StrokeBlend::Over, true});
+    const double half = width / 2;
+    for (int y = 0; y < 100; ++y)
+      for (int x = 0; x < 120; ++x) {
+        double d = 1e9;
+        for (std::size_t i = 0; i + 1 < path.size(); ++i)
+          d = std::min(d, SegmentDistance(x, y, path[i].x, path[i].y, path[i + 1].x, path[i + 1].y));
+        const int alpha = Alpha(surface->Pixel(x, y));
+        if (d <= half - 0.5)
+          ASSERT_EQ(alpha, 255) << x << "," << y << " width " << width;
+        else if (d >= half + 0.5)
+          ASSERT_EQ(alpha, 0) << x << "," << y << " width " << width;
+        else
+          ASSERT_NEAR(alpha, (half + 0.5 - d) * 255, 1.5) << x << "," << y << " width " << width;
+      }
+  }
 }
 
 TEST(RoundCurve, TwoPointsDrawTheStraightLine) {
@@ -204,6 +233,39 @@ TEST(DrawInBands, GivesTheSamePictureAsOneThread) {
   EXPECT_EQ(single.Snapshot(), banded.Snapshot());
   EXPECT_EQ(onBanded.GetSmoothingMode(), onSingle.GetSmoothingMode());
   EXPECT_EQ(onBanded.GetCompositingMode(), onSingle.GetCompositingMode());
+}
+
+// Each band skips the strokes it cannot see; ink that reaches across the
+// middle from points all in the other half must still be drawn by both.
+TEST(DrawInBands, DrawsInkThatReachesAcrossTheMiddle) {
+  const auto draw = [](Gdiplus::Graphics& graphics) {
+    graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
+    // Points below the middle (row 100): a wide pen along y = 104 inks row 99.
+    const Gdiplus::Pen wide = MakeRoundPen(0xFF0000FF, 11);
+    const Gdiplus::PointF level[] = {{20, 104}, {90, 104}, {150, 104}};
+    graphics.DrawCurve(&wide, level, 3);
+    // The curve overshoots its points: between the two middle ones it rises
+    // to about y = 97.25, farther from them than the pen reaches.
+    const Gdiplus::Pen thin = MakeRoundPen(0xFF000000, 2);
+    const Gdiplus::PointF overshoot[] = {{20, 140}, {30, 102}, {170, 102}, {180, 140}};
+    graphics.DrawCurve(&thin, overshoot, 4);
+    // The same from above, down to about y = 101.6.
+    const Gdiplus::PointF fromAbove[] = {{20, 60}, {30, 97}, {170, 97}, {180, 60}};
+    graphics.DrawCurve(&thin, fromAbove, 4);
+    // Far from the middle: seen by one band only.
+    graphics.DrawCurve(&wide, std::vector<Gdiplus::PointF>{{10, 180}, {190, 185}}.data(), 2);
+  };
+  BoardSurface single(200, 200);
+  BoardSurface banded(200, 200);
+  Gdiplus::Graphics onSingle(single.Dc()->GetSafeHdc());
+  draw(onSingle);
+  Gdiplus::Graphics onBanded(banded.Dc()->GetSafeHdc());
+  onBanded.DrawInBands(draw);
+  EXPECT_EQ(single.Snapshot(), banded.Snapshot());
+  EXPECT_EQ(Alpha(banded.Pixel(120, 99)), 255);  // the wide pen
+  EXPECT_GT(Alpha(banded.Pixel(100, 97)), 0);    // the overshoot
+  EXPECT_GT(Alpha(banded.Pixel(100, 102)), 0);   // the overshoot from above
+  EXPECT_EQ(Alpha(banded.Pixel(100, 183)), 255);
 }
 
 TEST(DrawInBands, RefusesWhatIsNotARoundStroke) {
