@@ -170,6 +170,12 @@ class Backend {
   // All pointer events go to this window until released (0 releases).
   virtual void GrabPointer(WindowId window) = 0;
   virtual void PointerPosition(int& screenX, int& screenY) = 0;
+  // The system's own move of a window by the pointer, called while the left
+  // button that went down on it is held: returns once it is released, with
+  // the window's new bounds (screen). Pointer events of the drag are not
+  // reported. Nothing: the system offers no such drag, and the caller moves
+  // the window itself.
+  virtual std::optional<Rect> DragWindow(WindowId) { return std::nullopt; }
 
   // Time in milliseconds on the backend's clock.
   virtual std::uint64_t NowMs() = 0;

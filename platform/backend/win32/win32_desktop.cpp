@@ -284,6 +284,20 @@ void Win32Desktop::PointerPosition(int& screenX, int& screenY) {
   screenY = p.y;
 }
 
+std::optional<Rect> Win32Desktop::DragWindow(WindowId window) {
+  Win32Window* w = Find(window);
+  if (w == nullptr) return std::nullopt;
+  // The system's move loop takes the pointer itself, and returns after the
+  // release, which it keeps.
+  GrabPointer(0);
+  POINT p{};
+  ::GetCursorPos(&p);
+  ::SendMessageW(w->Handle(), WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(p.x, p.y));
+  RECT bounds{};
+  ::GetWindowRect(w->Handle(), &bounds);
+  return Rect{bounds.left, bounds.top, bounds.right, bounds.bottom};
+}
+
 // ---- Events ----------------------------------------------------------------
 
 std::uint64_t Win32Desktop::NowMs() { return ::GetTickCount64(); }
