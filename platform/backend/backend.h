@@ -74,6 +74,10 @@ struct CursorImage {
   int hotX = 0;
   int hotY = 0;
   std::vector<std::uint32_t> argb;  // straight ARGB, width * height
+  // The program's cursor resource the picture was read from (0: none): a
+  // system that loads cursors from the program's resources itself takes it
+  // from there, the picture and hot spot being the same.
+  unsigned resourceId = 0;
 };
 
 enum class EventKind {

@@ -398,6 +398,7 @@ HCURSOR LoadCursor(HINSTANCE instance, UINT id) {
   if (!image) return nullptr;
   auto* cursor = new CursorObject;
   cursor->image = std::move(*image);
+  cursor->image.resourceId = id;
   return plumet::framework::ToHandle(cursor);
 }
 

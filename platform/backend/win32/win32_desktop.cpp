@@ -230,7 +230,13 @@ void Win32Desktop::Focus(WindowId window) {
 // ---- Pointer ---------------------------------------------------------------
 
 CursorId Win32Desktop::MakeCursor(const CursorImage& image) {
-  HICON made = MakeIconHandle(image, false);
+  // A cursor of the program's resources as the system loads it; any other
+  // from its picture.
+  HICON made = image.resourceId != 0
+                   ? static_cast<HICON>(::LoadImageW(instance_, MAKEINTRESOURCEW(image.resourceId), IMAGE_CURSOR,
+                                                     image.width, image.height, LR_DEFAULTCOLOR))
+                   : nullptr;
+  if (made == nullptr) made = MakeIconHandle(image, false);
   if (made == nullptr) return 0;
   cursors_[nextCursor_] = CursorEntry{made, false};
   return nextCursor_++;
@@ -295,7 +301,8 @@ std::optional<Rect> Win32Desktop::DragWindow(WindowId window) {
   ::SendMessageW(w->Handle(), WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(p.x, p.y));
   RECT bounds{};
   ::GetWindowRect(w->Handle(), &bounds);
-  return Rect{bounds.left, bounds.top, bounds.right, bounds.bottom};
+  w->TakeBounds(Rect{bounds.left, bounds.top, bounds.right, bounds.bottom});
+  return w->Bounds();
 }
 
 // ---- Events ----------------------------------------------------------------
