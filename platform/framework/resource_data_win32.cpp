@@ -164,7 +164,7 @@ std::optional<DialogTemplate> LoadDialogTemplate(unsigned id) {
   in.NameOrNumber();  // menu
   in.NameOrNumber();  // window class
   dialog.caption = in.NameOrNumber();
-  if (dialog.style & (DS_SETFONT | DS_SHELLFONT)) {
+  if (dialog.style & DS_SETFONT) {  // DS_SHELLFONT includes it
     in.Word();  // point size
     in.Word();  // weight
     in.Read(2);  // italic, character set
