@@ -2,24 +2,13 @@
 # or plumet.exe on the Windows desktop with its Windows resources.
 if(WIN32)
   enable_language(RC)
-  find_package(Python3 REQUIRED COMPONENTS Interpreter)
   set(windows_resources ${PROJECT_SOURCE_DIR}/resources/windows)
-  set(PLUMET_ICON_FILE ${CMAKE_CURRENT_BINARY_DIR}/plumet.ico)
   set(PLUMET_MANIFEST_FILE ${windows_resources}/plumet.manifest)
-  set(icon_pictures "")
-  foreach(size 16 32 48 256)
-    list(APPEND icon_pictures ${PROJECT_SOURCE_DIR}/resources/program-icon-${size}.png)
-  endforeach()
-  add_custom_command(
-    OUTPUT ${PLUMET_ICON_FILE}
-    COMMAND Python3::Interpreter ${windows_resources}/make-icon-file.py ${PLUMET_ICON_FILE} ${icon_pictures}
-    DEPENDS ${windows_resources}/make-icon-file.py ${icon_pictures}
-    COMMENT "Making the program icon")
   configure_file(${windows_resources}/plumet.rc.in ${CMAKE_CURRENT_BINARY_DIR}/plumet.rc @ONLY)
   set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/plumet.rc PROPERTIES
-                              OBJECT_DEPENDS "${PLUMET_ICON_FILE};${PLUMET_MANIFEST_FILE}")
+                              OBJECT_DEPENDS "${PLUMET_MANIFEST_FILE}")
   add_executable(plumet WIN32 ${CMAKE_CURRENT_LIST_DIR}/windows_main.cpp ${CMAKE_CURRENT_LIST_DIR}/program_main.cpp
-                 ${CMAKE_CURRENT_BINARY_DIR}/plumet.rc ${PLUMET_ICON_FILE})
+                 ${CMAKE_CURRENT_BINARY_DIR}/plumet.rc)
   target_compile_definitions(plumet PRIVATE PLUMET_VERSION="${PROJECT_VERSION}")
   target_link_options(plumet PRIVATE -municode)
   target_link_libraries(plumet PRIVATE plumet_core plumet_backend_win32)
@@ -54,7 +43,7 @@ Terminal=false
 Categories=Graphics;Education;
 ")
   install(FILES ${CMAKE_CURRENT_BINARY_DIR}/plumet.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-  foreach(size 16 32 48 256)
+  foreach(size ${PLUMET_PROGRAM_ICON_SIZES})
     install(FILES ${PROJECT_SOURCE_DIR}/resources/program-icon-${size}.png
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME plumet.png)
   endforeach()

@@ -17,8 +17,29 @@ foreach(group ${groups})
   math(EXPR size "${hex_length} / 2")
   string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
   string(APPEND arrays "const unsigned char kResource${index}[] = {${bytes}};\n")
-  string(APPEND table "    {${id}, \"${type}\", kResource${index}, ${size}, ${hot_x}, ${hot_y}},\n")
+  string(APPEND table "    {${id}, \"${type}\", {kResource${index}, ${size}}, ${hot_x}, ${hot_y}},\n")
   math(EXPR index "${index} + 1")
 endforeach()
-file(WRITE "${OUTPUT}.tmp" "// Generated from the files in resources/; do not edit.\n#include <cstring>\n\n#include \"platform/framework/resources.h\"\n\nnamespace {\n${arrays}\nconst ResourceEntry kEntries[] = {\n${table}};\n}  // namespace\n\nconst ResourceEntry* FindResourceEntry(UINT id, const char* type) {\n  for (const ResourceEntry& e : kEntries)\n    if (e.id == id && type && std::strcmp(e.type, type) == 0) return &e;\n  return nullptr;\n}\n")
+file(WRITE "${OUTPUT}.tmp" "// Generated from the files in resources/; do not edit.
+#include <cstring>
+
+#include \"resources/embedded_resources.h\"
+
+namespace plumet::resources {
+namespace {
+${arrays}
+const EmbeddedFile kFiles[] = {
+${table}};
+}  // namespace
+
+std::span<const EmbeddedFile> EmbeddedFiles() { return kFiles; }
+
+const EmbeddedFile* FindEmbeddedFile(unsigned id, const char* type) {
+  for (const EmbeddedFile& file : kFiles)
+    if (file.id == id && type && std::strcmp(file.type, type) == 0) return &file;
+  return nullptr;
+}
+
+}  // namespace plumet::resources
+")
 execute_process(COMMAND ${CMAKE_COMMAND} -E copy_if_different "${OUTPUT}.tmp" "${OUTPUT}")

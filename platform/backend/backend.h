@@ -74,6 +74,10 @@ struct CursorImage {
   int hotX = 0;
   int hotY = 0;
   std::vector<std::uint32_t> argb;  // straight ARGB, width * height
+  // The program's cursor resource the picture was read from (0: none): a
+  // system that loads cursors from the program's resources itself takes it
+  // from there, the picture and hot spot being the same.
+  unsigned resourceId = 0;
 };
 
 enum class EventKind {
@@ -170,6 +174,12 @@ class Backend {
   // All pointer events go to this window until released (0 releases).
   virtual void GrabPointer(WindowId window) = 0;
   virtual void PointerPosition(int& screenX, int& screenY) = 0;
+  // The system's own move of a window by the pointer, called while the left
+  // button that went down on it is held: returns once it is released, with
+  // the window's new bounds (screen). Pointer events of the drag are not
+  // reported. Nothing: the system offers no such drag, and the caller moves
+  // the window itself.
+  virtual std::optional<Rect> DragWindow(WindowId) { return std::nullopt; }
 
   // Time in milliseconds on the backend's clock.
   virtual std::uint64_t NowMs() = 0;

@@ -18,7 +18,7 @@ CDialog::~CDialog() {
 }
 
 BOOL CDialog::CreateFromTemplate(UINT templateId, CWnd* parent) {
-  const DialogTemplate* dialog = FindDialogTemplate(templateId);
+  const std::optional<plumet::framework::DialogTemplate> dialog = plumet::framework::LoadDialogTemplate(templateId);
   if (!dialog || m_hWnd) return FALSE;
   WindowSystem& system = WindowSystem::Get();
   WindowRecord record;
@@ -27,15 +27,15 @@ BOOL CDialog::CreateFromTemplate(UINT templateId, CWnd* parent) {
   record.exStyle = dialog->exStyle;
   record.rect = {0, 0, plumet::framework::DialogUnitsToPixelsX(dialog->cx),
                  plumet::framework::DialogUnitsToPixelsY(dialog->cy)};
-  record.text = dialog->caption ? dialog->caption : "";
+  record.text = dialog->caption;
   record.templateId = templateId;
   if (parent && parent->m_hWnd) record.owner = system.TopLevelOf(parent->m_hWnd);
   AttachHandle(system.Create(record));
-  for (const ControlTemplate& control : dialog->controls) {
+  for (const plumet::framework::ControlTemplate& control : dialog->controls) {
     WindowRecord child;
     child.parent = m_hWnd;
     child.id = control.id;
-    child.text = control.text ? control.text : "";
+    child.text = control.text;
     child.style = control.style;
     child.wantsDoubleClicks = true;  // the button class asks for double clicks
     const int x = plumet::framework::DialogUnitsToPixelsX(control.x);

@@ -1,46 +1,11 @@
-// Resources compiled into the program, found by number and type: pictures,
-// cursors with their hot spots, icons and dialog templates.
+// Resources compiled into the program, found by number, in the shape of the
+// Windows resource functions (resource_data.h holds where they come from).
 #pragma once
 
-#include <cstddef>
-#include <optional>
-#include <string>
-#include <vector>
-
-#include "platform/backend/backend.h"
+#include "platform/framework/resource_data.h"
 #include "platform/framework/win_types.h"
 
-// One embedded file. The table itself is generated at build time.
-struct ResourceEntry {
-  UINT id;
-  const char* type;  // "BITMAP", "PNG", "CURSOR", "ICON"
-  const unsigned char* bytes;
-  std::size_t size;
-  int hotX;  // cursors only
-  int hotY;
-};
-
-struct ControlTemplate {
-  int id;
-  const char* text;
-  DWORD style;
-  short x, y, cx, cy;  // dialog units
-};
-
-struct DialogTemplate {
-  UINT id;
-  DWORD style;
-  DWORD exStyle;
-  short cx, cy;  // dialog units
-  const char* caption;
-  std::vector<ControlTemplate> controls;
-};
-
-// Defined with the program's resources.
-const ResourceEntry* FindResourceEntry(UINT id, const char* type);
-const DialogTemplate* FindDialogTemplate(UINT id);
-
-// Raw access in the shape of the Windows resource functions.
+// Raw access to resources of the program's own types ("PNG").
 HRSRC FindResource(HINSTANCE module, UINT id, const char* type);
 DWORD SizeofResource(HINSTANCE module, HRSRC resource);
 HGLOBAL LoadResource(HINSTANCE module, HRSRC resource);
@@ -51,8 +16,6 @@ BOOL FreeResource(HGLOBAL data);
 HBITMAP LoadBitmap(HINSTANCE module, UINT id);
 
 namespace plumet::framework {
-std::optional<backend::CursorImage> LoadCursorImage(UINT id);
-std::optional<backend::CursorImage> LoadIconImage(UINT id);
 // Dialog units to pixels, for the framework's dialog font.
 int DialogUnitsToPixelsX(int units);
 int DialogUnitsToPixelsY(int units);

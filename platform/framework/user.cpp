@@ -368,6 +368,17 @@ HCURSOR SetCursor(HCURSOR cursor) {
 
 HCURSOR GetCursor() { return System().Cursor(); }
 
+namespace plumet::framework {
+
+backend::CursorId CursorObject::Realize(backend::Backend& b, std::uint64_t currentSession) {
+  if (id && session == currentSession) return id;
+  session = currentSession;
+  id = system ? b.MakeSystemCursor(systemCursor) : b.MakeCursor(image);
+  return id;
+}
+
+}  // namespace plumet::framework
+
 HCURSOR LoadCursor(HINSTANCE instance, UINT id) {
   using plumet::framework::CursorObject;
   if (!instance) {
@@ -378,10 +389,11 @@ HCURSOR LoadCursor(HINSTANCE instance, UINT id) {
     if (id == IDC_HAND) return plumet::framework::ToHandle(&hand);
     return nullptr;
   }
-  auto image = plumet::framework::LoadCursorImage(id);
+  auto image = plumet::framework::LoadResourceCursor(id);
   if (!image) return nullptr;
   auto* cursor = new CursorObject;
   cursor->image = std::move(*image);
+  cursor->image.resourceId = id;
   return plumet::framework::ToHandle(cursor);
 }
 
@@ -396,7 +408,7 @@ BOOL DestroyCursor(HCURSOR cursor) {
 }
 
 HICON LoadIcon(HINSTANCE, UINT id) {
-  auto image = plumet::framework::LoadIconImage(id);
+  auto image = plumet::framework::LoadResourceIcon(id);
   if (!image) return nullptr;
   auto* icon = new plumet::framework::CursorObject;
   icon->image = std::move(*image);

@@ -545,6 +545,18 @@ void WindowSystem::FlushCursor(HWND target) {
 void WindowSystem::RunMoveLoop(HWND hwnd, POINT start) {
   WindowRecord* record = Find(hwnd);
   if (!record || record->parent) return;
+  if (capture_) ReleaseCapture();
+  if (record->native && backend_) {
+    // The system's own drag where it has one; the window is where it left it.
+    if (std::optional<gfx::IntRect> moved = backend_->DragWindow(record->native)) {
+      record->rect = {moved->left, moved->top, moved->right, moved->bottom};
+      int x = 0;
+      int y = 0;
+      backend_->PointerPosition(x, y);
+      cursor_ = {x, y};
+      return;
+    }
+  }
   const POINT origin{record->rect.left, record->rect.top};
   bool done = false;
   auto previousFilter = std::move(inputFilter_);

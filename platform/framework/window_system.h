@@ -119,7 +119,8 @@ class WindowSystem {
   POINT CursorPos() const { return cursor_; }
   void SetCursor(HCURSOR cursor);
   HCURSOR Cursor() const { return currentCursor_; }
-  // The system's window drag: moves hwnd with the pointer until the button is released.
+  // The window drag: moves hwnd with the pointer until the button is
+  // released, by the system's own drag where the backend has one.
   void RunMoveLoop(HWND hwnd, POINT start);
 
   // Presents a layered window's surface. Changed parts within one frame of

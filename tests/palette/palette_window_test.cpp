@@ -125,6 +125,40 @@ INSTANTIATE_TEST_SUITE_P(Distances, IconPress,
                          testing::Values(std::pair{POINT{12, 15}, true}, std::pair{POINT{12, 16}, false},
                                          std::pair{POINT{-300, 200}, false}));
 
+// With the system's own window drag (Windows) the palette and the icon move
+// as with the framework's, and the icon still tells a click from a drag by
+// where the system left the pointer.
+TEST_F(PaletteWindow, TheSystemsWindowDragMovesPaletteAndIconAsTheFrameworksDoes) {
+  desktop_.SetSystemWindowDrag(true);
+  Press({kOrigin.x + 10, kOrigin.y + 5});
+  Move({kOrigin.x - 140, kOrigin.y + 55});
+  Then([this] {
+    // Mid-drag: the system holds the pointer, not the program.
+    EXPECT_EQ(desktop_.GrabHolder(), 0u);
+    EXPECT_EQ(desktop_.Window(AfxNativeWindow(Palette().m_hWnd))->bounds.left, kPlace.left - 150);
+  });
+  Move({kOrigin.x - 290, kOrigin.y + 105});
+  Release({kOrigin.x - 290, kOrigin.y + 105});
+  Then([this] { EXPECT_EQ(Rect(Palette().m_hWnd), Moved(kPlace, -300, 100)); });
+  Click({kFold.x - 300, kFold.y + 100});
+  Press({kOnIcon.x - 300, kOnIcon.y + 100});
+  Move({kOnIcon.x - 288, kOnIcon.y + 115});
+  Release({kOnIcon.x - 288, kOnIcon.y + 115});
+  desktop_.AddWait(50);
+  Then([this] {
+    EXPECT_FALSE(Folded());
+    EXPECT_EQ(Rect(Palette().m_hWnd), Moved(kPlace, -288, 115));
+  });
+  Click({kFold.x - 288, kFold.y + 115});
+  desktop_.AddDrag(kOnIcon.x - 288, kOnIcon.y + 115, kOnIcon.x - 276, kOnIcon.y + 131, 2);
+  desktop_.AddWait(50);
+  Then([this] {
+    EXPECT_TRUE(Folded());
+    EXPECT_EQ(Rect(Icon()), Moved(kIconPlace, -276, 131));
+  });
+  Run();
+}
+
 TEST_F(PaletteWindow, PressOnATransparentIconPixelGoesBeneath) {
   const POINT margin{kOrigin.x + 1, kOrigin.y + 1};
   Click(kFold);

@@ -259,6 +259,35 @@ void HeadlessDesktop::StartNextStep() {
   step();
 }
 
+std::optional<Rect> HeadlessDesktop::DragWindow(WindowId window) {
+  NativeWindow* moving = Find(window);
+  if (!systemWindowDrag_ || !moving || !buttonDown_) return std::nullopt;
+  GrabPointer(0);
+  const int startX = pointerX_;
+  const int startY = pointerY_;
+  const Rect start = moving->State().bounds;
+  // The move loop takes the pointer's moves and its release, and nothing
+  // reaches the program meanwhile; time passes without it.
+  while (buttonDown_ && Find(window)) {
+    if (inputs_.empty()) {
+      if (steps_.empty()) break;  // the script ends with the button held
+      StartNextStep();
+      now_ += std::exchange(waitLeft_, 0);
+      continue;
+    }
+    const Input input = inputs_.front();
+    if (input.kind != EventKind::PointerMove && input.kind != EventKind::PointerUp) break;
+    inputs_.pop_front();
+    pointerX_ = std::clamp(input.x, 0, screenSize_.width - 1);
+    pointerY_ = std::clamp(input.y, 0, screenSize_.height - 1);
+    buttonDown_ = input.kind == EventKind::PointerMove;
+    SetBounds(window, {start.left + pointerX_ - startX, start.top + pointerY_ - startY,
+                       start.right + pointerX_ - startX, start.bottom + pointerY_ - startY});
+  }
+  const NativeWindow* moved = Find(window);
+  return moved ? moved->State().bounds : start;
+}
+
 std::optional<Event> HeadlessDesktop::WaitEvent(int timeoutMs) {
   while (true) {
     if (!events_.empty()) {

@@ -115,6 +115,10 @@ class HeadlessDesktop final : public Backend {
   void SetScreenCopyDelay(std::uint64_t ms) { copyDelayMs_ = ms; }
   // The screen's scale factor (1 unless set): set-up before the program starts.
   void SetScaleFactor(int factor) { scaleFactor_ = factor; }
+  // On: DragWindow moves the window itself with the scripted pointer up to
+  // the release, as a system's own move loop does (Windows). Off (the
+  // default): it offers none, and the framework moves the window.
+  void SetSystemWindowDrag(bool on) { systemWindowDrag_ = on; }
 
   // Backend.
   Size ScreenSize() override { return screenSize_; }
@@ -138,6 +142,7 @@ class HeadlessDesktop final : public Backend {
   void SetCursor(WindowId window, CursorId cursor) override;
   void GrabPointer(WindowId window) override;
   void PointerPosition(int& screenX, int& screenY) override;
+  std::optional<Rect> DragWindow(WindowId window) override;
   std::uint64_t NowMs() override { return now_; }
   int FrameIntervalMs() override { return frameIntervalMs_; }
   std::optional<Event> WaitEvent(int timeoutMs) override;
@@ -173,6 +178,7 @@ class HeadlessDesktop final : public Backend {
   int pointerX_ = 0;
   int pointerY_ = 0;
   bool buttonDown_ = false;
+  bool systemWindowDrag_ = false;
   WindowId pointerWindow_ = 0;  // took the last pointer event; 0: the desktop
   WindowId focus_ = 0;
   WindowId grab_ = 0;

@@ -230,7 +230,13 @@ void Win32Desktop::Focus(WindowId window) {
 // ---- Pointer ---------------------------------------------------------------
 
 CursorId Win32Desktop::MakeCursor(const CursorImage& image) {
-  HICON made = MakeIconHandle(image, false);
+  // A cursor of the program's resources as the system loads it; any other
+  // from its picture.
+  HICON made = image.resourceId != 0
+                   ? static_cast<HICON>(::LoadImageW(instance_, MAKEINTRESOURCEW(image.resourceId), IMAGE_CURSOR,
+                                                     image.width, image.height, LR_DEFAULTCOLOR))
+                   : nullptr;
+  if (made == nullptr) made = MakeIconHandle(image, false);
   if (made == nullptr) return 0;
   cursors_[nextCursor_] = CursorEntry{made, false};
   return nextCursor_++;
@@ -282,6 +288,21 @@ void Win32Desktop::PointerPosition(int& screenX, int& screenY) {
   ::GetCursorPos(&p);
   screenX = p.x;
   screenY = p.y;
+}
+
+std::optional<Rect> Win32Desktop::DragWindow(WindowId window) {
+  Win32Window* w = Find(window);
+  if (w == nullptr) return std::nullopt;
+  // The system's move loop takes the pointer itself, and returns after the
+  // release, which it keeps.
+  GrabPointer(0);
+  POINT p{};
+  ::GetCursorPos(&p);
+  ::SendMessageW(w->Handle(), WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(p.x, p.y));
+  RECT bounds{};
+  ::GetWindowRect(w->Handle(), &bounds);
+  w->TakeBounds(Rect{bounds.left, bounds.top, bounds.right, bounds.bottom});
+  return w->Bounds();
 }
 
 // ---- Events ----------------------------------------------------------------

@@ -40,6 +40,7 @@ class Win32Desktop final : public Backend {
   void SetCursor(WindowId window, CursorId cursor) override;
   void GrabPointer(WindowId window) override;
   void PointerPosition(int& screenX, int& screenY) override;
+  std::optional<Rect> DragWindow(WindowId window) override;
   std::uint64_t NowMs() override;
   int FrameIntervalMs() override { return frameIntervalMs_; }
   int ScaleFactor() const override { return scaleFactor_; }

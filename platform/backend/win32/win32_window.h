@@ -34,6 +34,8 @@ class Win32Window {
   HCURSOR Cursor() const { return cursor_; }
 
   void SetBounds(const Rect& screenRect);
+  // The system moved the window (its own drag): later pictures go there.
+  void TakeBounds(const Rect& screenRect) { bounds_ = screenRect; }
   void Show(bool visible);
   void Raise();
   void SetPassThrough(bool passThrough);

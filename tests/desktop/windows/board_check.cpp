@@ -1,6 +1,6 @@
 // Drives a running plumet.exe as another program and as the user would:
-// finds the board by class and caption, checks its window styles, posts board
-// commands, draws with SendInput, reads the screen, saves through the save
+// finds the board by class and caption, checks its window styles, drags the
+// palette, posts board commands, draws with SendInput, reads the screen, saves through the save
 // dialog and ends the board with Escape.
 //   board-check.exe FOLDER [SHOT.bmp]
 // FOLDER receives the saved files (ink.png, ink.tiff, ink.svg and a PNG with a
@@ -224,6 +224,49 @@ int wmain(int argc, wchar_t** argv) {
     const int kind = ::GetWindowRgn(palette, region);
     ::DeleteObject(region);
     Check(kind == SIMPLEREGION || kind == COMPLEXREGION, "the palette is shaped by a window region");
+    // Dragged by its title strip, beside the close cross: the system's window
+    // drag follows the pointer and leaves the palette where it is let go.
+    const POINT grip{at.left + 12, at.top + 10};
+    SendMouseAndPause(0, grip.x, grip.y);
+    SendMouseAndPause(MOUSEEVENTF_LEFTDOWN, grip.x, grip.y);
+    for (int step = 1; step <= 20; ++step) SendMouseAndPause(0, grip.x - 10 * step, grip.y + 10 * step);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    SendMouseAndPause(MOUSEEVENTF_LEFTUP, grip.x - 200, grip.y + 200);
+    Check(WaitFor([&] {
+            RECT moved{};
+            ::GetWindowRect(palette, &moved);
+            return moved.left == at.left - 200 && moved.top == at.top + 200;
+          }),
+          "a drag on the palette's title strip moves the palette with the pointer");
+    // Folded by its bottom strip into the floating icon; a click on the icon
+    // (the same drag, let go where it began) unfolds it there.
+    RECT folded{};
+    ::GetWindowRect(palette, &folded);
+    const auto click = [](int x, int y) {
+      SendMouseAndPause(0, x, y);
+      SendMouseAndPause(MOUSEEVENTF_LEFTDOWN, x, y);
+      SendMouseAndPause(MOUSEEVENTF_LEFTUP, x, y);
+    };
+    click(folded.left + 25, folded.top + 469);
+    HWND icon = nullptr;
+    Check(WaitFor([&] { return !::IsWindowVisible(palette) && (icon = FindOwned(palette, L"PlumetTool")) != nullptr; }),
+          "a click on the fold strip folds the palette into the icon");
+    if (icon != nullptr) {
+      RECT at_icon{};
+      ::GetWindowRect(icon, &at_icon);
+      click(at_icon.left + 35, at_icon.top + 30);
+      RECT back{};
+      const bool unfolded = WaitFor([&] {
+        ::GetWindowRect(palette, &back);
+        return ::IsWindowVisible(palette) && !::IsWindowVisible(icon) && back.left == at_icon.left &&
+               back.top == at_icon.top;
+      });
+      // Where the system drag left the palette is where its next picture shows it.
+      Check(unfolded, "a click on the icon unfolds the palette at the icon's place");
+      if (!unfolded)
+        std::printf("  icon at (%ld, %ld); palette at (%ld, %ld), %s\n", at_icon.left, at_icon.top, back.left, back.top,
+                    ::IsWindowVisible(palette) ? "shown" : "hidden");
+    }
   }
 
   // The white board (by plumet.exe --send) takes input; red ink drawn with

@@ -41,6 +41,22 @@ for dll in $imports; do [[ $system_dlls == *" $dll "* ]] || unknown="$unknown $d
 [ -z "$unknown" ]
 report "plumet.exe imports only system DLLs ($imports)" $?
 
+# The built-in resources are real Windows resources, by number and type (the
+# cursor groups with their images); framework_test.exe compares their
+# contents with the Linux table.
+listed=" $(x86_64-w64-mingw32-windres -i "$BUILD/plumet.exe" -O rc 2>/dev/null | tr -d '\r' |
+  sed -nE 's#^([0-9]+) DIALOGEX.*#\1:RT_DIALOG#p; s#^([0-9]+) [0-9]+ /\* (RT_[A-Z_]+) \*/#\1:\2#p; s#^([0-9]+) "PNG"#\1:PNG#p; s#^([0-9]+) VERSIONINFO#\1:RT_VERSION#p' |
+  tr '\n' ' ')"
+absent=""
+for want in 102:RT_DIALOG 129:RT_DIALOG 137:RT_DIALOG 128:RT_GROUP_ICON 130:RT_BITMAP 131:RT_BITMAP 230:RT_BITMAP \
+  231:RT_BITMAP 330:RT_BITMAP 331:RT_BITMAP 133:RT_GROUP_CURSOR 135:RT_GROUP_CURSOR 233:RT_GROUP_CURSOR \
+  333:RT_GROUP_CURSOR 138:PNG 238:PNG 338:PNG 1:RT_MANIFEST 1:RT_VERSION; do
+  [[ $listed == *" $want "* ]] || absent="$absent $want"
+done
+cursor_images=$(grep -o ':RT_CURSOR ' <<<"$listed" | wc -l)
+[ -z "$absent" ] && [ "$cursor_images" -ge 4 ]
+report "plumet.exe holds its dialogs, bitmaps, cursors ($cursor_images images), PNG pictures and icon as resources${absent:+ (missing:$absent)}" $?
+
 # A fresh prefix on its own Xvfb, at 150 % (144 dpi): the board must still
 # cover the screen in device pixels.
 wine_start "$WORK" || exit 1
