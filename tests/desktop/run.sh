@@ -14,8 +14,7 @@ PLUMET=$(realpath "$1")
 HERE=$(cd "$(dirname "$0")" && pwd)
 WORK=$(mktemp -d)
 PIDS=()
-passed=0
-failed=0
+. "$HERE/report.sh"
 
 cleanup() {
   for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null; done
@@ -42,16 +41,6 @@ SAVE_Y=$((PY + 406))
 BACKGROUND_Y=$((PY + 443))
 FOLD_Y=$((PY + 469))
 LOGGER_GROUND="200,180,150"
-
-report() {  # name status
-  if [ "$2" -eq 0 ]; then
-    echo "PASS $1"
-    passed=$((passed + 1))
-  else
-    echo "FAIL $1"
-    failed=$((failed + 1))
-  fi
-}
 
 # Each check runs in a subshell under a hard time-out.
 check() {  # name seconds function

@@ -18,20 +18,9 @@ SHOT=${2:+$(realpath -m "$2")}
 HERE=$(cd "$(dirname "$0")" && pwd)
 . "$HERE/../../windows/wine_env.sh"
 WORK=$(mktemp -d /tmp/plumet-wine-desktop.XXXXXX)
-passed=0
-failed=0
+. "$HERE/../report.sh"
 started=$(date +%s)
 trap 'wine_stop; rm -rf "$WORK"' EXIT
-
-report() {  # name status
-  if [ "$2" -eq 0 ]; then
-    echo "PASS $1"
-    passed=$((passed + 1))
-  else
-    echo "FAIL $1"
-    failed=$((failed + 1))
-  fi
-}
 
 # One file that needs nothing beside it: only DLLs every Windows has.
 imports=$(x86_64-w64-mingw32-objdump -p "$BUILD/plumet.exe" | awk '/DLL Name:/ {print tolower($3)}' | sort | tr '\n' ' ')
