@@ -28,6 +28,7 @@
 #include "platform/backend/gtk/portal_screenshot.h"
 #include "platform/backend/gtk/save_dialog.h"
 #include "platform/backend/gtk/screen_geometry.h"
+#include "platform/backend/gtk/shm_segment.h"
 #include "platform/backend/gtk/x_cursor.h"
 
 namespace plumet::backend::gtk {
@@ -206,6 +207,10 @@ XDesktop::XDesktop(Display* display, std::unique_ptr<BoardAddress> address)
     XISelectEvents(display_, target_.root, &mask, 1);
   } else {
     xiOpcode_ = -1;
+  }
+  if (ShmSegment::Usable(xcb_)) {
+    target_.sharedMemory = xcb_;
+    shmEventBase_ = xcb_get_extension_data(xcb_, &xcb_shm_id)->first_event;
   }
   monitor_ = PrimaryMonitor(display_, target_.root);
   frameIntervalMs_ = FrameInterval(display_, target_.root);
@@ -451,9 +456,26 @@ void XDesktop::SetShape(WindowId window, const std::vector<Rect>& rects) {
 void XDesktop::Present(WindowId window, const Presentation& presentation) {
   XWindow* w = Find(window);
   if (w == nullptr) return;
+  AwaitPuts(*w);
   w->Present(presentation);
   if (!composited_) RefreshFallbackGrab();
   XFlush(display_);
+}
+
+bool XDesktop::SharesPicture(WindowId window) {
+  const XWindow* w = Find(window);
+  return w != nullptr && w->SharesPicture();
+}
+
+// Presents come a frame apart, so the completion has nearly always arrived
+// by the next one: it is read with the events that came with it. Only when
+// the server is behind does a round trip wait for it to catch up.
+void XDesktop::AwaitPuts(XWindow& window) {
+  if (!window.PutsInFlight()) return;
+  for (EventPtr event{xcb_poll_for_event(xcb_)}; event; event.reset(xcb_poll_for_queued_event(xcb_))) Translate(*event);
+  if (!window.PutsInFlight()) return;
+  std::free(xcb_get_input_focus_reply(xcb_, xcb_get_input_focus(xcb_), nullptr));
+  window.ServerCaughtUp();
 }
 
 void XDesktop::SetTitle(WindowId window, const std::string& title) {
@@ -670,6 +692,11 @@ void XDesktop::Translate(const xcb_generic_event_t& event) {
   }
   if (randrEventBase_ >= 0 && (type == randrEventBase_ + RRScreenChangeNotify || type == randrEventBase_ + RRNotify)) {
     UpdateMonitor();
+    return;
+  }
+  if (shmEventBase_ >= 0 && type == shmEventBase_ + XCB_SHM_COMPLETION) {
+    const auto& completion = reinterpret_cast<const xcb_shm_completion_event_t&>(event);
+    if (XWindow* w = Find(FromXid(completion.drawable))) w->PutCompleted(completion);
     return;
   }
   switch (type) {

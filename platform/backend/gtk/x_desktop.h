@@ -39,6 +39,11 @@ class XDesktop final : public Backend {
   // server, which on a Wayland session shows only X clients.
   void CopyThroughPortal();
   bool Composited() const { return composited_; }
+  // Windows made from now on send their pictures with PutImage, as on a
+  // server without shared memory.
+  void AvoidSharedMemory() { target_.sharedMemory = nullptr; }
+  // Whether the window's picture is shown from memory shared with the server.
+  bool SharesPicture(WindowId window);
 
   Size ScreenSize() override { return Size{monitor_.Width(), monitor_.Height()}; }
   bool CaptureScreen(ScreenImage& out) override;
@@ -86,6 +91,9 @@ class XDesktop final : public Backend {
   void TranslatePointer(int type, const xcb_generic_event_t& event);
   void TranslateFocusOut(const xcb_focus_out_event_t& event);
   void PressSeenByServer();
+  // Reads events until the server has read the window's shared picture, so
+  // that it can be written again.
+  void AwaitPuts(XWindow& window);
   // Where the pointer is on the root window, and the root's child under it.
   struct RootPointer {
     Window child = None;
@@ -118,6 +126,7 @@ class XDesktop final : public Backend {
   bool alphaVisual_ = false;
   int xiOpcode_ = -1;
   int randrEventBase_ = -1;
+  int shmEventBase_ = -1;
   std::vector<unsigned> endWatches_;  // termination signals
   std::unique_ptr<SessionClient> session_;
   unsigned addressWatch_ = 0;  // while a dialog runs
