@@ -100,6 +100,12 @@ int FrameInterval(Display* display, Window root) {
   return static_cast<int>(1000 / (rate >= 1 ? rate : kUsualRate));
 }
 
+// Pointer, key and focus events, as against the screen's, the session's and
+// other programs'.
+bool IsInput(const Event& e) {
+  return e.kind != EventKind::DisplayChange && e.kind != EventKind::Close && e.kind != EventKind::MessageFromOutside;
+}
+
 }  // namespace
 
 struct XDesktopCallbacks {
@@ -458,6 +464,7 @@ void XDesktop::Present(WindowId window, const Presentation& presentation) {
   if (w == nullptr) return;
   AwaitPuts(*w);
   w->Present(presentation);
+  readAfterMs_ = NowMs() + static_cast<std::uint64_t>(std::max(frameIntervalMs_, 0));
   if (!composited_) RefreshFallbackGrab();
   XFlush(display_);
 }
@@ -611,17 +618,29 @@ std::uint64_t XDesktop::NowMs() {
       std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch()).count());
 }
 
+// A window was just presented, so nothing that comes before its next frame
+// can show earlier than that frame: the X connection rests until then, and
+// the events of the frame (a pen's moves: 4 at 250 Hz, 16 at 1000 Hz, every
+// one kept) are read in one wake-up instead of one each; the framework draws
+// them all before it presents the frame (InputWaiting). The first move after
+// a quiet frame is read at once, as the connection is watched again.
 std::optional<Event> XDesktop::WaitEvent(int timeoutMs) {
   Drain(false);
   const std::uint64_t start = NowMs();
   while (events_.empty()) {
+    const std::uint64_t now = NowMs();
     int leftMs = -1;
     if (timeoutMs >= 0) {
-      const std::uint64_t waited = NowMs() - start;
+      const std::uint64_t waited = now - start;
       if (waited >= static_cast<std::uint64_t>(timeoutMs)) break;
       leftMs = timeoutMs - static_cast<int>(waited);
     }
-    GPollFD fds[] = {{ConnectionNumber(display_), G_IO_IN, 0}, {address_->Fd(), G_IO_IN, 0}};
+    const bool resting = now < readAfterMs_ && !dialogOpen_;
+    if (resting) {
+      const int restMs = static_cast<int>(readAfterMs_ - now);
+      leftMs = leftMs < 0 ? restMs : std::min(leftMs, restMs);
+    }
+    GPollFD fds[] = {{resting ? -1 : ConnectionNumber(display_), G_IO_IN, 0}, {address_->Fd(), G_IO_IN, 0}};
     mainContext_->Wait(fds, leftMs);
     if (fds[1].revents != 0) address_->SocketReadable();
     Drain(fds[0].revents != 0);
@@ -631,6 +650,8 @@ std::optional<Event> XDesktop::WaitEvent(int timeoutMs) {
   events_.pop_front();
   return event;
 }
+
+bool XDesktop::InputWaiting() { return std::any_of(events_.begin(), events_.end(), IsInput); }
 
 // Only what the socket holds when it is known to be readable is read, once;
 // everything else comes from XCB's queue, which also holds the events that
@@ -842,9 +863,7 @@ void XDesktop::RunModal(const std::function<void()>& dialog) {
   // Input meant for our windows while the dialog was up is dropped, as the
   // owner of a modal dialog takes none; messages from other programs wait,
   // as posted messages do on Windows.
-  std::erase_if(events_, [](const Event& e) {
-    return e.kind != EventKind::DisplayChange && e.kind != EventKind::Close && e.kind != EventKind::MessageFromOutside;
-  });
+  std::erase_if(events_, IsInput);
   KeepOnTop();
   if (focus != 0) Focus(focus);
   RefreshFallbackGrab();

@@ -69,6 +69,7 @@ class XDesktop final : public Backend {
   std::uint64_t NowMs() override;
   int FrameIntervalMs() override { return frameIntervalMs_; }
   std::optional<Event> WaitEvent(int timeoutMs) override;
+  bool InputWaiting() override;
   std::optional<std::string> RunSaveDialog(const SaveDialogRequest& request) override;
   void ShowMessage(const MessageRequest& message) override;
 
@@ -154,6 +155,9 @@ class XDesktop final : public Backend {
   int leaveX_ = 0;
   int leaveY_ = 0;
   std::deque<Event> events_;
+  // Until then the X connection is not read: the events of a frame that has
+  // just been presented are taken together when it ends (see WaitEvent).
+  std::uint64_t readAfterMs_ = 0;
 
   RaisePolicy raisePolicy_;
   bool coverCheckDue_ = false;  // another program's window appeared or moved
