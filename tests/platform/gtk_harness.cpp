@@ -307,6 +307,30 @@ TEST_P(XPictureTest, ScreenShowsTheLastPictureAfterManyPresentsAndAResize) {
   desktop_.DestroyWindow(w);
 }
 
+// After a present the connection is not read until the frame ends: moves
+// made meanwhile must all arrive then, in order, none lost or held longer.
+TEST_P(XPictureTest, MovesDuringTheFrameAfterAPresentAllArriveInOrder) {
+  Surface picture(200, 200, 0xFFFF0000u);
+  const WindowId w = Open({100, 100, 300, 300}, picture);
+  harness_.Press(110, 110);
+  harness_.TakeEvents();
+  constexpr int kMoves = 40;
+  for (int i = 0; i < kMoves; ++i) {
+    Presentation p = picture.Present(PresentMode::PerPixelAlpha);
+    p.dirty = Rect{i, 0, i + 1, 1};
+    desktop_.Present(w, p);
+    harness_.Move(120 + i, 150);
+  }
+  harness_.Release(120 + kMoves - 1, 150);
+  std::vector<int> xs;
+  for (const Event& e : harness_.TakeEvents()) {
+    if (e.kind == EventKind::PointerMove) xs.push_back(e.screenX);
+  }
+  ASSERT_EQ(xs.size(), static_cast<std::size_t>(kMoves));
+  for (int i = 0; i < kMoves; ++i) EXPECT_EQ(xs[static_cast<std::size_t>(i)], 120 + i);
+  desktop_.DestroyWindow(w);
+}
+
 INSTANTIATE_TEST_SUITE_P(Gtk, XPictureTest, testing::Values(true, false),
                          [](const auto& value) { return std::string(value.param ? "Shared" : "PutImage"); });
 
