@@ -28,7 +28,8 @@ std::unique_ptr<ShmSegment> ShmSegment::Attach(xcb_connection_t* xcb, std::size_
     return nullptr;
   }
   const xcb_shm_seg_t id = xcb_generate_id(xcb);
-  xcb_generic_error_t* error = xcb_request_check(xcb, xcb_shm_attach_checked(xcb, id, static_cast<std::uint32_t>(shmid), 1));
+  xcb_generic_error_t* error =
+      xcb_request_check(xcb, xcb_shm_attach_checked(xcb, id, static_cast<std::uint32_t>(shmid), 1));
   // Attached or not, the block goes when the last of us lets it go: nothing
   // is left behind if the program dies.
   shmctl(shmid, IPC_RMID, nullptr);
@@ -48,10 +49,12 @@ ShmSegment::~ShmSegment() {
 
 void ShmSegment::Put(xcb_drawable_t drawable, xcb_gcontext_t gc, int width, int height, int x, int y, int putWidth,
                      int putHeight, int depth) {
-  lastPut_ = xcb_shm_put_image(xcb_, drawable, gc, static_cast<std::uint16_t>(width), static_cast<std::uint16_t>(height),
-                    static_cast<std::uint16_t>(x), static_cast<std::uint16_t>(y), static_cast<std::uint16_t>(putWidth),
-                    static_cast<std::uint16_t>(putHeight), static_cast<std::int16_t>(x), static_cast<std::int16_t>(y),
-                    static_cast<std::uint8_t>(depth), XCB_IMAGE_FORMAT_Z_PIXMAP, 1, id_, 0).sequence;
+  lastPut_ = xcb_shm_put_image(
+                 xcb_, drawable, gc, static_cast<std::uint16_t>(width), static_cast<std::uint16_t>(height),
+                 static_cast<std::uint16_t>(x), static_cast<std::uint16_t>(y), static_cast<std::uint16_t>(putWidth),
+                 static_cast<std::uint16_t>(putHeight), static_cast<std::int16_t>(x), static_cast<std::int16_t>(y),
+                 static_cast<std::uint8_t>(depth), XCB_IMAGE_FORMAT_Z_PIXMAP, 1, id_, 0)
+                 .sequence;
 }
 
 void ShmSegment::Completed(const xcb_shm_completion_event_t& event) {

@@ -33,8 +33,8 @@ class ShmSegment {
 
   // Shows part of a width x height picture held in the segment (its rows
   // packed) at the same place in the drawable, and asks for the completion.
-  void Put(xcb_drawable_t drawable, xcb_gcontext_t gc, int width, int height, int x, int y, int putWidth,
-           int putHeight, int depth);
+  void Put(xcb_drawable_t drawable, xcb_gcontext_t gc, int width, int height, int x, int y, int putWidth, int putHeight,
+           int depth);
   // A completion event arrived; the last put's ends the flight, as the
   // server carries out requests in order.
   void Completed(const xcb_shm_completion_event_t& event);

@@ -26,7 +26,10 @@ void Combine(Display* display, Window xid, int kind, int op, const std::vector<R
 }  // namespace
 
 XWindow::XWindow(const XTarget& target, const WindowOptions& options)
-    : display_(target.display), sharedMemory_(target.sharedMemory), visual_(target.visual), depth_(target.depth),
+    : display_(target.display),
+      sharedMemory_(target.sharedMemory),
+      visual_(target.visual),
+      depth_(target.depth),
       options_(options) {
   XSetWindowAttributes attributes{};
   attributes.override_redirect = True;
