@@ -627,15 +627,19 @@ std::uint64_t XDesktop::NowMs() {
 std::optional<Event> XDesktop::WaitEvent(int timeoutMs) {
   Drain(false);
   const std::uint64_t start = NowMs();
-  while (events_.empty()) {
+  bool expired = false;
+  while (events_.empty() && !expired) {
     const std::uint64_t now = NowMs();
+    const bool resting = now < readAfterMs_ && !dialogOpen_;
     int leftMs = -1;
     if (timeoutMs >= 0) {
       const std::uint64_t waited = now - start;
-      if (waited >= static_cast<std::uint64_t>(timeoutMs)) break;
-      leftMs = timeoutMs - static_cast<int>(waited);
+      // Over, the connection is still looked at once, without waiting: a
+      // frame that falls due as the rest ends must go out with its input.
+      expired = waited >= static_cast<std::uint64_t>(timeoutMs);
+      if (expired && resting) break;
+      leftMs = expired ? 0 : timeoutMs - static_cast<int>(waited);
     }
-    const bool resting = now < readAfterMs_ && !dialogOpen_;
     if (resting) {
       const int restMs = static_cast<int>(readAfterMs_ - now);
       leftMs = leftMs < 0 ? restMs : std::min(leftMs, restMs);
