@@ -13,7 +13,7 @@ jobs=$(nproc)
 
 packages=(
   build-essential cmake pkg-config ninja-build
-  libcairo2-dev libpng-dev libtiff-dev libgtk-3-dev libx11-dev libx11-xcb-dev libxcb1-dev libxext-dev libxtst-dev libxi-dev libxrandr-dev libxcursor-dev libsm-dev
+  libcairo2-dev libpng-dev libtiff-dev libgtk-3-dev libx11-dev libx11-xcb-dev libxcb1-dev libxcb-shm0-dev libxext-dev libxtst-dev libxi-dev libxrandr-dev libxcursor-dev libsm-dev
   libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev libicu-dev
   clang libclang-rt-14-dev
   xvfb xdotool imagemagick xcompmgr x11-utils gromit-mpx dbus-daemon python3 python3-cairo

@@ -188,6 +188,10 @@ class Backend {
   virtual int FrameIntervalMs() = 0;
   // Waits at most timeoutMs (negative: no limit) for the next event.
   virtual std::optional<Event> WaitEvent(int timeoutMs) = 0;
+  // Pointer or key events already taken in that WaitEvent will return at
+  // once: the framework handles them before a due frame goes out, so that
+  // they show in it.
+  virtual bool InputWaiting() { return false; }
 
   // The modal save dialog: the chosen path, or nothing when cancelled.
   virtual std::optional<std::string> RunSaveDialog(const SaveDialogRequest& request) = 0;

@@ -226,8 +226,10 @@ void WindowSystem::DropQueueFor(HWND hwnd) {
 }
 
 bool WindowSystem::PumpMessage() {
-  // Before any message, so that a busy queue cannot hold a frame back.
-  PresentDueFrames();
+  // Before any message, so that a busy queue cannot hold a frame back; after
+  // the input the backend has taken in already (a frame's worth at most),
+  // which then shows in this frame instead of the next.
+  if (!backend_ || !backend_->InputWaiting()) PresentDueFrames();
   if (queueHead_ < queue_.size()) {
     MSG msg = queue_[queueHead_++];
     if (queueHead_ == queue_.size()) {

@@ -93,6 +93,7 @@ class GtkHarness final : public ContractHarness {
   }
 
   Backend& Subject() override { return *desktop_; }
+  gtk::XDesktop& Desktop() { return *desktop_; }
 
   void Press(int x, int y) override {
     SyncWithBackend();
@@ -242,6 +243,96 @@ std::unique_ptr<ContractHarness> MakeGtkHarness() { return std::make_unique<GtkH
 
 INSTANTIATE_TEST_SUITE_P(Gtk, BackendContract, testing::Values(&MakeGtkHarness),
                          [](const auto&) { return std::string("Xvfb"); });
+
+// Window pictures on this server: kept in memory shared with it (Xvfb here
+// has MIT-SHM and a local socket), or sent with PutImage as on a server that
+// lacks it or is on another machine. Either way the screen must end up
+// showing exactly the last picture, after many small presents over the same
+// pixels (a drag's) and after the window changes size.
+class XPictureTest : public testing::TestWithParam<bool> {
+ protected:
+  bool Shared() const { return GetParam(); }
+
+  WindowId Open(const Rect& r, const Surface& picture) {
+    if (!Shared()) desktop_.AvoidSharedMemory();
+    WindowOptions layered;
+    layered.layered = true;
+    const WindowId w = desktop_.CreateWindow(layered);
+    desktop_.SetBounds(w, r);
+    desktop_.Present(w, picture.Present(PresentMode::PerPixelAlpha));
+    desktop_.Show(w, true);
+    desktop_.Raise(w);
+    return w;
+  }
+
+  // Pixels of screen rectangle r that differ from the picture shown there.
+  int Mismatches(const Rect& r, const Surface& picture) {
+    const ScreenImage screen = harness_.ReadScreen();
+    int wrong = 0;
+    for (int y = r.top; y < r.bottom; ++y) {
+      for (int x = r.left; x < r.right; ++x) {
+        const std::uint32_t seen = screen.pixels[static_cast<std::size_t>(y * screen.width + x)] | 0xFF000000u;
+        const std::uint32_t shown = picture.pixels[static_cast<std::size_t>((y - r.top) * picture.width + x - r.left)];
+        wrong += seen != shown;
+      }
+    }
+    return wrong;
+  }
+
+  GtkHarness harness_;
+  gtk::XDesktop& desktop_ = harness_.Desktop();
+};
+
+TEST_P(XPictureTest, ScreenShowsTheLastPictureAfterManyPresentsAndAResize) {
+  const Rect small{100, 100, 200, 160};
+  Surface picture(small.Width(), small.Height(), 0xFFFF0000u);
+  const WindowId w = Open(small, picture);
+  EXPECT_EQ(desktop_.SharesPicture(w), Shared());
+  for (int i = 0; i < 300; ++i) {
+    const Rect part{(i * 7) % 90, (i * 3) % 50, (i * 7) % 90 + 10, (i * 3) % 50 + 10};
+    picture.Fill(part, 0xFF000000u | static_cast<std::uint32_t>(i * 0x030507));
+    Presentation p = picture.Present(PresentMode::PerPixelAlpha);
+    p.dirty = part;
+    desktop_.Present(w, p);
+  }
+  EXPECT_EQ(Mismatches(small, picture), 0);
+
+  const Rect large{100, 100, 400, 300};
+  Surface bigger(large.Width(), large.Height(), 0xFF0000FFu);
+  bigger.Fill({250, 150, 300, 200}, 0xFF00FF00u);
+  desktop_.SetBounds(w, large);
+  desktop_.Present(w, bigger.Present(PresentMode::PerPixelAlpha));
+  EXPECT_EQ(desktop_.SharesPicture(w), Shared()) << "a picture of the new size";
+  EXPECT_EQ(Mismatches(large, bigger), 0);
+  desktop_.DestroyWindow(w);
+}
+
+// After a present the connection is not read until the frame ends: moves
+// made meanwhile must all arrive then, in order, none lost or held longer.
+TEST_P(XPictureTest, MovesDuringTheFrameAfterAPresentAllArriveInOrder) {
+  Surface picture(200, 200, 0xFFFF0000u);
+  const WindowId w = Open({100, 100, 300, 300}, picture);
+  harness_.Press(110, 110);
+  harness_.TakeEvents();
+  constexpr int kMoves = 40;
+  for (int i = 0; i < kMoves; ++i) {
+    Presentation p = picture.Present(PresentMode::PerPixelAlpha);
+    p.dirty = Rect{i, 0, i + 1, 1};
+    desktop_.Present(w, p);
+    harness_.Move(120 + i, 150);
+  }
+  harness_.Release(120 + kMoves - 1, 150);
+  std::vector<int> xs;
+  for (const Event& e : harness_.TakeEvents()) {
+    if (e.kind == EventKind::PointerMove) xs.push_back(e.screenX);
+  }
+  ASSERT_EQ(xs.size(), static_cast<std::size_t>(kMoves));
+  for (int i = 0; i < kMoves; ++i) EXPECT_EQ(xs[static_cast<std::size_t>(i)], 120 + i);
+  desktop_.DestroyWindow(w);
+}
+
+INSTANTIATE_TEST_SUITE_P(Gtk, XPictureTest, testing::Values(true, false),
+                         [](const auto& value) { return std::string(value.param ? "Shared" : "PutImage"); });
 
 }  // namespace
 }  // namespace plumet::backend::contract

@@ -29,8 +29,16 @@ Rect Clip(const Rect& r, int width, int height) {
 void WindowPicture::Resize(int width, int height, std::uint32_t fill) {
   width_ = std::max(width, 0);
   height_ = std::max(height, 0);
-  pixels_.assign(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), fill);
-  transparent_ = TakesInput(fill) ? 0 : pixels_.size();
+  const std::size_t count = static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_);
+  pixels_ = storage_ ? storage_(count) : std::span<std::uint32_t>{};
+  if (pixels_.size() == count) {
+    ownPixels_ = {};
+    std::fill(pixels_.begin(), pixels_.end(), fill);
+  } else {
+    ownPixels_.assign(count, fill);
+    pixels_ = ownPixels_;
+  }
+  transparent_ = TakesInput(fill) ? 0 : count;
 }
 
 PictureChange WindowPicture::Present(const Presentation& presentation) {

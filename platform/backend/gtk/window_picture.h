@@ -5,6 +5,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <span>
 #include <vector>
 
 #include "platform/backend/backend.h"
@@ -22,6 +24,12 @@ class WindowPicture {
  public:
   // Alpha at or above which a pixel belongs to the cut-out shape.
   static constexpr std::uint32_t kSolidAlpha = 128;
+
+  // Where the pixels of each new size go (rows packed): room for the given
+  // number of pixels, or an empty span when there is none, and the picture
+  // then keeps them in memory of its own.
+  using Storage = std::function<std::span<std::uint32_t>(std::size_t pixels)>;
+  void KeepPixelsIn(Storage storage) { storage_ = std::move(storage); }
 
   // A new picture shows `fill` everywhere.
   void Resize(int width, int height, std::uint32_t fill);
@@ -50,7 +58,9 @@ class WindowPicture {
 
   int width_ = 0;
   int height_ = 0;
-  std::vector<std::uint32_t> pixels_;
+  Storage storage_;
+  std::vector<std::uint32_t> ownPixels_;  // when storage_ has no room
+  std::span<std::uint32_t> pixels_;
   std::size_t transparent_ = 0;  // pixels that take no input
 };
 

@@ -39,6 +39,11 @@ class XDesktop final : public Backend {
   // server, which on a Wayland session shows only X clients.
   void CopyThroughPortal();
   bool Composited() const { return composited_; }
+  // Windows made from now on send their pictures with PutImage, as on a
+  // server without shared memory.
+  void AvoidSharedMemory() { target_.sharedMemory = nullptr; }
+  // Whether the window's picture is shown from memory shared with the server.
+  bool SharesPicture(WindowId window);
 
   Size ScreenSize() override { return Size{monitor_.Width(), monitor_.Height()}; }
   bool CaptureScreen(ScreenImage& out) override;
@@ -64,6 +69,7 @@ class XDesktop final : public Backend {
   std::uint64_t NowMs() override;
   int FrameIntervalMs() override { return frameIntervalMs_; }
   std::optional<Event> WaitEvent(int timeoutMs) override;
+  bool InputWaiting() override;
   std::optional<std::string> RunSaveDialog(const SaveDialogRequest& request) override;
   void ShowMessage(const MessageRequest& message) override;
 
@@ -86,6 +92,9 @@ class XDesktop final : public Backend {
   void TranslatePointer(int type, const xcb_generic_event_t& event);
   void TranslateFocusOut(const xcb_focus_out_event_t& event);
   void PressSeenByServer();
+  // Reads events until the server has read the window's shared picture, so
+  // that it can be written again.
+  void AwaitPuts(XWindow& window);
   // Where the pointer is on the root window, and the root's child under it.
   struct RootPointer {
     Window child = None;
@@ -118,6 +127,7 @@ class XDesktop final : public Backend {
   bool alphaVisual_ = false;
   int xiOpcode_ = -1;
   int randrEventBase_ = -1;
+  int shmEventBase_ = -1;
   std::vector<unsigned> endWatches_;  // termination signals
   std::unique_ptr<SessionClient> session_;
   unsigned addressWatch_ = 0;  // while a dialog runs
@@ -145,6 +155,9 @@ class XDesktop final : public Backend {
   int leaveX_ = 0;
   int leaveY_ = 0;
   std::deque<Event> events_;
+  // Until then the X connection is not read: the events of a frame that has
+  // just been presented are taken together when it ends (see WaitEvent).
+  std::uint64_t readAfterMs_ = 0;
 
   RaisePolicy raisePolicy_;
   bool coverCheckDue_ = false;  // another program's window appeared or moved

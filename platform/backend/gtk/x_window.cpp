@@ -26,7 +26,11 @@ void Combine(Display* display, Window xid, int kind, int op, const std::vector<R
 }  // namespace
 
 XWindow::XWindow(const XTarget& target, const WindowOptions& options)
-    : display_(target.display), visual_(target.visual), depth_(target.depth), options_(options) {
+    : display_(target.display),
+      sharedMemory_(target.sharedMemory),
+      visual_(target.visual),
+      depth_(target.depth),
+      options_(options) {
   XSetWindowAttributes attributes{};
   attributes.override_redirect = True;
   attributes.colormap = target.colormap;
@@ -37,6 +41,7 @@ XWindow::XWindow(const XTarget& target, const WindowOptions& options)
   xid_ = XCreateWindow(display_, target.root, 0, 0, 1, 1, 0, target.depth, InputOutput, target.visual,
                        CWOverrideRedirect | CWColormap | CWBorderPixel | CWBackPixel | CWEventMask, &attributes);
   gc_ = XCreateGC(display_, xid_, 0, nullptr);
+  if (sharedMemory_ != nullptr) picture_.KeepPixelsIn([this](std::size_t pixels) { return SharedStorage(pixels); });
   picture_.Resize(1, 1, options_.layered ? 0u : kUnpresentedFill);
   RebuildImage();
   SetInputShape(nullptr);
@@ -61,6 +66,27 @@ void XWindow::RebuildImage() {
                         ZPixmap, 0, reinterpret_cast<char*>(const_cast<std::uint32_t*>(picture_.Pixels())),
                         static_cast<unsigned>(picture_.Width()), static_cast<unsigned>(picture_.Height()), 32,
                         picture_.Width() * 4);
+}
+
+// A segment per picture size, the previous one let go first. A segment the
+// server refuses makes this window send its pictures with PutImage from then on.
+std::span<std::uint32_t> XWindow::SharedStorage(std::size_t pixels) {
+  segment_.reset();
+  if (sharedMemory_ == nullptr) return {};
+  segment_ = ShmSegment::Attach(sharedMemory_, pixels);
+  if (!segment_) {
+    sharedMemory_ = nullptr;
+    return {};
+  }
+  return {segment_->Pixels(), pixels};
+}
+
+void XWindow::PutCompleted(const xcb_shm_completion_event_t& event) {
+  if (segment_) segment_->Completed(event);
+}
+
+void XWindow::ServerCaughtUp() {
+  if (segment_) segment_->ServerCaughtUp();
 }
 
 void XWindow::SetBounds(const Rect& rootRect) {
@@ -143,6 +169,11 @@ void XWindow::Paint(const Rect& area) {
   const Rect r{std::max(area.left, 0), std::max(area.top, 0), std::min(area.right, picture_.Width()),
                std::min(area.bottom, picture_.Height())};
   if (r.Empty() || !visible_) return;
+  if (SharesPicture()) {
+    segment_->Put(static_cast<xcb_drawable_t>(xid_), static_cast<xcb_gcontext_t>(XGContextFromGC(gc_)),
+                  picture_.Width(), picture_.Height(), r.left, r.top, r.Width(), r.Height(), depth_);
+    return;
+  }
   XPutImage(display_, xid_, gc_, image_, r.left, r.top, r.left, r.top, static_cast<unsigned>(r.Width()),
             static_cast<unsigned>(r.Height()));
 }

@@ -4,10 +4,13 @@
 #pragma once
 
 #include <X11/Xlib.h>
+#include <xcb/shm.h>
 
+#include <memory>
 #include <vector>
 
 #include "platform/backend/backend.h"
+#include "platform/backend/gtk/shm_segment.h"
 #include "platform/backend/gtk/window_picture.h"
 
 namespace plumet::backend::gtk {
@@ -19,6 +22,9 @@ struct XTarget {
   Visual* visual = nullptr;
   int depth = 0;
   Colormap colormap = None;
+  // The connection's XCB side when pictures can be shared with the server
+  // (MIT-SHM); otherwise they are sent with PutImage.
+  xcb_connection_t* sharedMemory = nullptr;
 };
 
 class XWindow {
@@ -53,15 +59,25 @@ class XWindow {
   // Repaints part of the window from the picture.
   void Paint(const Rect& area);
 
+  // Whether the server may still be reading the shared picture: it must not
+  // be written until the completion events have come (PutCompleted).
+  bool PutsInFlight() const { return segment_ && segment_->PutsInFlight(); }
+  void PutCompleted(const xcb_shm_completion_event_t& event);
+  // The server answered a request made after every put so far.
+  void ServerCaughtUp();
+  bool SharesPicture() const { return segment_ && picture_.Pixels() == segment_->Pixels(); }
+
  private:
   void SetInputShape(const Rect* area);
   void SetBoundingShape(const Rect* area);
   void RebuildImage();
+  std::span<std::uint32_t> SharedStorage(std::size_t pixels);
 
   Display* display_;
   Window xid_ = None;
   GC gc_ = nullptr;
   XImage* image_ = nullptr;  // over picture_'s pixels
+  xcb_connection_t* sharedMemory_;  // none once an attach failed
   Visual* visual_;
   int depth_;
   WindowOptions options_;
@@ -72,6 +88,7 @@ class XWindow {
   bool cutOut_ = false;
   std::vector<Rect> shape_;
   Cursor cursor_ = None;
+  std::unique_ptr<ShmSegment> segment_;  // holds picture_'s pixels when shared
   WindowPicture picture_;
 };
 
